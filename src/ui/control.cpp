@@ -1,0 +1,113 @@
+#include "control.h"
+
+#include <QWidget>
+
+#include <cmath>
+
+namespace hollenby::ui {
+
+QColor ColorFromBgr(unsigned int bgr)
+{
+    return QColor(static_cast<int>(bgr & 0xFF), static_cast<int>((bgr >> 8) & 0xFF),
+                  static_cast<int>((bgr >> 16) & 0xFF));
+}
+
+Control::Control(QWidget* widget, double unitsPerPixel)
+    : m_widget(widget), m_unitsPerPixel(unitsPerPixel)
+{
+}
+
+int Control::toPixels(float units) const
+{
+    return static_cast<int>(std::lround(static_cast<double>(units) / m_unitsPerPixel));
+}
+
+float Control::fromPixels(int pixels) const
+{
+    return static_cast<float>(pixels * m_unitsPerPixel);
+}
+
+void Control::applyGeometry()
+{
+    // Negative sizes are what the layout rule computes for a window smaller than it was made
+    // for; they show as nothing.
+    m_widget->setGeometry(toPixels(m_left), toPixels(m_top), std::max(0, toPixels(m_width)),
+                          std::max(0, toPixels(m_height)));
+}
+
+void Control::setLeft(float left)
+{
+    m_left = left;
+    m_widget->move(toPixels(m_left), toPixels(m_top));
+}
+
+void Control::setTop(float top)
+{
+    m_top = top;
+    m_widget->move(toPixels(m_left), toPixels(m_top));
+}
+
+void Control::setWidth(float width)
+{
+    m_width = width;
+    applyGeometry();
+}
+
+void Control::setHeight(float height)
+{
+    m_height = height;
+    applyGeometry();
+}
+
+void Control::Move(float left, float top, float width, float height)
+{
+    m_left = left;
+    m_top = top;
+    m_width = width;
+    m_height = height;
+    applyGeometry();
+}
+
+void Control::storeSize(float width, float height)
+{
+    m_width = width;
+    m_height = height;
+}
+
+void Control::setVisible(bool visible)
+{
+    m_visible = visible;
+    m_widget->setVisible(visible);
+}
+
+bool Control::Enabled() const
+{
+    return m_widget->isEnabled();
+}
+
+void Control::setEnabled(bool enabled)
+{
+    m_widget->setEnabled(enabled);
+}
+
+void Control::Refresh()
+{
+    if (m_widget->isVisible())
+        m_widget->repaint();
+}
+
+void Control::copyCommonFrom(const Control& other)
+{
+    m_left = other.m_left;
+    m_top = other.m_top;
+    m_width = other.m_width;
+    m_height = other.m_height;
+    m_tag = other.m_tag;
+    m_tabIndex = other.m_tabIndex;
+    m_widget->setFont(other.m_widget->font());
+    m_widget->setPalette(other.m_widget->palette());
+    m_widget->setEnabled(other.m_widget->isEnabled());
+    applyGeometry();
+}
+
+} // namespace hollenby::ui

@@ -1,0 +1,244 @@
+// Level format behaviour, as data rows named by what they show.
+
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "check.h"
+#include "grid.h"
+#include "level.h"
+#include "rowwalk.h"
+
+using namespace hollenby;
+using namespace std::string_literals;
+using Strings = std::vector<std::string>;
+
+namespace {
+
+Strings ToStrings(const std::vector<std::string_view>& views)
+{
+    return Strings(views.begin(), views.end());
+}
+
+std::string Join(const std::vector<std::string_view>& parts, std::string_view separator)
+{
+    std::string text;
+    for (std::size_t i = 0; i < parts.size(); ++i) {
+        if (i != 0)
+            text.append(separator);
+        text.append(parts[i]);
+    }
+    return text;
+}
+
+struct LineCase
+{
+    const char* name;
+    std::string text;
+    Strings lines;
+    int rows;
+};
+
+void Lines()
+{
+    const std::vector<LineCase> cases = {
+        {"empty text has no lines", "", {}, 0},
+        {"one line without an ending", "01,02", {"01,02"}, 1},
+        {"final CR LF counts an empty last line", "01\r\n02\r\n", {"01", "02", ""}, 2},
+        {"blank lines are counted but are no rows", "01\r\n\r\n\r\n02", {"01", "", "", "02"}, 2},
+        {"LF-only file is one line", "01\n02\n03", {"01\n02\n03"}, 1},
+        {"lone CR file is one line", "01\r02\r03", {"01\r02\r03"}, 1},
+        {"CR CR LF keeps the first CR", "01\r\r\n02", {"01\r", "02"}, 2},
+        {"lone CR LF is two empty lines", "\r\n", {"", ""}, 0},
+        {"line starting with a comma is no row", ",01,02\r\n03", {",01,02", "03"}, 1},
+        {"a single space is a row", " ", {" "}, 1},
+    };
+    for (const LineCase& c : cases) {
+        const auto lines = SplitLevelLines(c.text);
+        check::Equal(ToStrings(lines), c.lines, c.name + " (lines)"s);
+        check::Equal(LevelLineCount(c.text), static_cast<std::int64_t>(c.lines.size()),
+                     c.name + " (count)"s);
+        int rows = 0;
+        for (const auto line : lines) {
+            const bool row = IsLevelRow(SplitLevelCells(line));
+            check::Equal(IsLevelRowLine(line), row, c.name + " (row test agrees)"s);
+            rows += row ? 1 : 0;
+        }
+        check::Equal(rows, c.rows, c.name + " (rows)"s);
+        check::Equal(Join(lines, "\r\n"), c.text, c.name + " (rejoined)"s);
+    }
+}
+
+struct CellCase
+{
+    const char* name;
+    std::string line;
+    Strings cells;
+    bool row;
+};
+
+void Cells()
+{
+    const std::vector<CellCase> cases = {
+        {"empty line has no cells", "", {}, false},
+        {"trailing comma adds an empty cell", "01,02,", {"01", "02", ""}, true},
+        {"leading comma makes no row", ",01", {"", "01"}, false},
+        {"doubled comma keeps an empty cell", "01,,03", {"01", "", "03"}, true},
+        {"only a comma", ",", {"", ""}, false},
+        {"cells kept untrimmed and case-exact", " 01,00,1,21,aB", {" 01", "00", "1", "21", "aB"},
+         true},
+        {"more than eight cells", "01,02,03,04,05,06,07,08,09,10,11,12",
+         {"01", "02", "03", "04", "05", "06", "07", "08", "09", "10", "11", "12"}, true},
+    };
+    for (const CellCase& c : cases) {
+        const auto cells = SplitLevelCells(c.line);
+        check::Equal(ToStrings(cells), c.cells, c.name + " (cells)"s);
+        check::Equal(IsLevelRow(cells), c.row, c.name + " (row)"s);
+        check::Equal(IsLevelRowLine(c.line), c.row, c.name + " (row from line)"s);
+        check::Equal(Join(cells, ","), c.line, c.name + " (rejoined)"s);
+    }
+
+    auto cellsLine = [](std::size_t n) {
+        std::string line = "01";
+        for (std::size_t i = 1; i < n; ++i)
+            line += ",01";
+        return line;
+    };
+    const std::string longest = cellsLine(kMaxRowCells);
+    const std::string tooLong = cellsLine(kMaxRowCells + 1);
+    check::True(IsLevelRow(SplitLevelCells(longest)), "32 767 cells are a row");
+    check::True(IsLevelRowLine(longest), "32 767 cells are a row (from line)");
+    check::True(!IsLevelRow(SplitLevelCells(tooLong)), "32 768 cells are no row");
+    check::True(!IsLevelRowLine(tooLong), "32 768 cells are no row (from line)");
+
+    // The reusable overload clears what the previous line left.
+    std::vector<std::string_view> reused;
+    SplitLevelCells("01,02,03", reused);
+    SplitLevelCells("04", reused);
+    check::Equal(ToStrings(reused), Strings{"04"}, "reused cell vector starts empty");
+    SplitLevelCells("", reused);
+    check::True(reused.empty(), "reused cell vector emptied by an empty line");
+}
+
+void Tiles()
+{
+    struct TileCase
+    {
+        std::string cell;
+        std::string file;
+    };
+    const std::vector<TileCase> cases = {
+        {"01", "01.bmp"}, {"09", "09.bmp"}, {"10", "10.bmp"}, {"20", "20.bmp"},
+        {"98", "bmpOBJ_WarnOpen.bmp"}, {"99", "bmpOBJ_WarnFunnel.bmp"},
+        // Blank slots: anything not exactly a code of the table.
+        {"00", ""}, {"1", ""}, {" 01", ""}, {"01 ", ""}, {"21", ""}, {"97", ""}, {"", ""},
+        {"0１", ""}, {"01\r", ""},
+    };
+    for (const TileCase& c : cases)
+        check::Equal(TileBitmapFile(c.cell), c.file, "tile file of \"" + c.cell + "\"");
+
+    check::Equal(TileCodes().size(), std::size_t{22}, "22 tile codes");
+    for (const auto code : TileCodes())
+        check::True(!TileBitmapFile(code).empty(), "code " + std::string(code) + " has a file");
+
+    check::Equal(TileBitmapPath("C:\\Res", "05"), "C:\\Res\\05.bmp"s, "path joined with \\");
+    check::Equal(TileBitmapPath("/tmp/res/", "99"), "/tmp/res/\\bmpOBJ_WarnFunnel.bmp"s,
+                 "folder's own trailing separator kept");
+    check::Equal(TileBitmapPath("", "01"), "\\01.bmp"s, "empty folder still joined");
+    check::Equal(TileBitmapPath("/tmp/res", "21"), ""s, "no path for a blank slot");
+}
+
+void AllBytes()
+{
+    // Every byte value, with separators mixed in, survives splitting and rejoining.
+    std::string text;
+    for (int round = 0; round < 3; ++round) {
+        for (int b = 0; b < 256; ++b) {
+            text.push_back(static_cast<char>(b));
+            if (b % 37 == 0)
+                text.append("\r\n");
+        }
+    }
+    const auto lines = SplitLevelLines(text);
+    check::Equal(Join(lines, "\r\n"), text, "all 256 byte values survive line splitting");
+    std::vector<std::string_view> cells;
+    bool cellsOk = true;
+    for (const auto line : lines) {
+        SplitLevelCells(line, cells);
+        cellsOk = cellsOk && Join(cells, ",") == line;
+    }
+    check::True(cellsOk, "all 256 byte values survive cell splitting");
+    check::Equal(LevelLineCount(text), static_cast<std::int64_t>(lines.size()),
+                 "line count over all bytes");
+}
+
+// Records what a walk does, so the shared walk's order and stop rules can be checked.
+struct Recorder
+{
+    std::int32_t stopAt = kInt32Max;
+    std::vector<std::string> events;
+    int lines = 0;
+    int cellsSeen = 0;
+    bool overflowed = false;
+
+    void beforeLine() { ++lines; }
+    void beforeCell() { ++cellsSeen; }
+    void placeTile(std::int32_t index, std::int32_t left, std::int32_t top, std::string_view cell)
+    {
+        events.push_back(std::to_string(index) + "@" + std::to_string(left) + "," +
+                         std::to_string(top) + "=" + std::string(cell));
+    }
+    bool viewFull(std::int32_t nextTop) const { return nextTop > stopAt; }
+    void overflow() { overflowed = true; }
+};
+
+void Walk()
+{
+    const std::string text = "01,02\r\n\r\n,05\r\n03,04,05,06,07,08,09,10,11,12\r\n13";
+    const auto lines = SplitLevelLines(text);
+
+    Recorder all;
+    const auto placed = WalkLevelRows(lines, 0, grid::kEditorWalk, all);
+    check::Equal(placed, 11, "walk places every slot of the first eight columns");
+    check::Equal(all.events.front(), "0@0,600=01"s, "first tile at Left 0, Top 600");
+    check::Equal(all.events[1], "1@585,600=02"s, "second column 585 twips on");
+    check::Equal(all.events[2], "2@0,1200=03"s, "blank and comma lines leave no gap");
+    check::Equal(all.events[9], "9@4095,1200=10"s, "eighth column at 4095");
+    check::Equal(all.events.back(), "10@0,1800=13"s, "third row at Top 1800");
+    check::Equal(all.cellsSeen, 2 + 9 + 1, "the ninth cell is looked at before stopping");
+    check::Equal(all.lines, 5, "every line looked at");
+
+    Recorder fromSecond;
+    WalkLevelRows(lines, 1200, grid::kEditorWalk, fromSecond);
+    check::Equal(fromSecond.events.front(), "0@0,600=03"s, "start skips rows before it");
+
+    Recorder stopped;
+    stopped.stopAt = 1200;
+    WalkLevelRows(lines, 0, grid::kEditorWalk, stopped);
+    check::Equal(stopped.events.size(), std::size_t{10}, "view full stops the walk");
+
+    Recorder play;
+    WalkLevelRows(lines, 40, grid::kPlayWalk, play);
+    check::Equal(play.events.front(), "0@0,0=03"s, "play rows counted from 0 in pixels");
+    check::Equal(play.events[1], "1@40,0=04"s, "play columns 40 apart");
+
+    // A start near the top of the range overflows the row position instead of wrapping.
+    std::vector<std::string_view> many(10, "01");
+    Recorder far;
+    const RowWalkGeometry tall{kInt32Max - 1000, 0, 1, 600, 8};
+    WalkLevelRows(many, kInt32Max, tall, far);
+    check::True(far.overflowed, "row position overflow reported");
+    check::True(far.events.empty(), "nothing drawn past an overflow");
+}
+
+} // namespace
+
+int main()
+{
+    Lines();
+    Cells();
+    Tiles();
+    AllBytes();
+    Walk();
+    return check::Finish("level_test");
+}
