@@ -4,6 +4,8 @@
 
 #include "runtimeerror.h"
 
+#include <QWidget>
+
 #include <map>
 #include <memory>
 

@@ -1,0 +1,171 @@
+#include "levelrender.h"
+
+#include "dialogs.h"
+#include "doevents.h"
+#include "files.h"
+#include "grid.h"
+#include "level.h"
+#include "picture.h"
+#include "rowwalk.h"
+#include "runtimeerror.h"
+
+#include <cmath>
+#include <string>
+
+namespace hollenby::editor {
+
+using ui::RuntimeError;
+
+namespace {
+
+const QString kOwner = QStringLiteral("Form frmMain");
+
+// The estimate in seconds: 0.045 s per line, rounded half to even, as a signed 16-bit number.
+std::int32_t EstimatedSeconds(std::int64_t lineCount)
+{
+    const double seconds = std::nearbyint(static_cast<double>(lineCount) * 0.045);
+    if (seconds > 32767.0 || seconds < -32768.0)
+        throw RuntimeError::Overflow();
+    return static_cast<std::int32_t>(seconds);
+}
+
+// Reads the level for a render. A file that is not found is passed over, and the next step,
+// taking the length of a file that never opened, fails instead.
+std::string ReadLevelForRender(const QString& levelFile)
+{
+    try {
+        return ui::ReadFileBytes(levelFile);
+    } catch (const RuntimeError& error) {
+        if (error.number() == RuntimeError::kFileNotFound)
+            throw RuntimeError::BadFileNameOrNumber();
+        throw;
+    }
+}
+
+// Places the tiles of one render into the picImgs elements, yielding as it goes.
+class TilePlacer
+{
+public:
+    TilePlacer(MainControls& controls, const QString& resFolder)
+        : m_c(controls), m_resFolder(ui::BytesFromText(resFolder))
+    {
+    }
+
+    void beforeLine() { ui::DoEvents(); }
+    void beforeCell() { ui::DoEvents(); }
+
+    void placeTile(std::int32_t index, std::int32_t left, std::int32_t top, std::string_view cell)
+    {
+        // Elements are created once and reused by every later render.
+        ui::Image& tile = index > 0 ? m_c.picImgs->LoadOrGet(index) : (*m_c.picImgs)(0);
+        tile.setLeft(static_cast<float>(left));
+        tile.setTop(static_cast<float>(top));
+        tile.setVisible(true);
+        tile.clearPicture();
+        const std::string path = TileBitmapPath(m_resFolder, cell);
+        if (!path.empty()) {
+            try {
+                tile.setPicture(ui::LoadPicture(ui::TextFromBytes(path)));
+            } catch (const RuntimeError& error) {
+                // A missing bitmap (or a missing folder) leaves a blank slot.
+                if (error.number() != RuntimeError::kFileNotFound)
+                    throw;
+            }
+        }
+        tile.Refresh();
+        m_c.form->Refresh();
+        ui::DoEvents();
+    }
+
+    bool viewFull(std::int32_t nextTop) const
+    {
+        return m_c.VScroll1->Height() <= static_cast<float>(nextTop);
+    }
+
+    void overflow() { throw RuntimeError::Overflow(); }
+
+private:
+    MainControls& m_c;
+    std::string m_resFolder;
+};
+
+} // namespace
+
+LevelRender::LevelRender(MainControls& controls, ui::Dialogs& dialogs)
+    : m_c(controls), m_dialogs(dialogs)
+{
+}
+
+bool LevelRender::fnGoLevelRender(const QString& levelFile, const QString& resFolder)
+{
+    if (levelFile.isEmpty() || resFolder.isEmpty())
+        return false;
+    try {
+        m_c.VScroll1->setMin(0);
+        m_c.VScroll1->setMax(0);
+        m_c.VScroll1->setEnabled(false);
+        m_c.txtLvlRaw->setText(QString());
+
+        const std::string text = ui::ReadFileBytes(levelFile);
+        const auto lines = SplitLevelLines(text);
+        m_c.form->setMousePointer(ui::MousePointer::Hourglass);
+        m_c.txtLvlRaw->setText(ui::TextFromBytes(text));
+
+        for (std::size_t i = 0; i < lines.size(); ++i)
+            ui::DoEvents();
+        m_c.VScroll1->setMax(LevelLineCount(text) - 1 < 0 ? 0 : LevelLineCount(text) - 1);
+
+        fnShowImagesFromY(grid::kFirstTop, levelFile, resFolder);
+        m_c.VScroll1->setEnabled(true);
+        m_c.form->setMousePointer(ui::MousePointer::Default);
+        return true;
+    } catch (...) {
+        const RuntimeError error = ui::CurrentRuntimeError();
+        m_c.form->setMousePointer(ui::MousePointer::Default);
+        m_dialogs.MsgBox(ui::ErrorText(error, QStringLiteral("fnGoLevelRender"), kOwner),
+                         ui::MsgStyle::Plain);
+        return false;
+    }
+}
+
+void LevelRender::fnShowImagesFromY(std::int32_t startY, const QString& levelFile,
+                                    const QString& resFolder)
+{
+    try {
+        if (startY == 0)
+            startY = grid::kFirstTop;
+        const std::string text = ReadLevelForRender(levelFile);
+        const auto lines = SplitLevelLines(text);
+
+        m_c.picImgs->forEach([](int, ui::Image& tile) { tile.setVisible(false); });
+
+        TilePlacer placer(m_c, resFolder);
+        WalkLevelRows(lines, startY, grid::kEditorWalk, placer);
+
+        const std::int64_t count = LevelLineCount(text);
+        for (std::int64_t i = 0; i < count; ++i)
+            ui::DoEvents();
+        const std::int32_t seconds = EstimatedSeconds(count);
+        m_c.lblEstPlay->setCaption(QStringLiteral("est play (sec's): ") +
+                                   QString::number(seconds) + QStringLiteral(" at max speed"));
+    } catch (...) {
+        const RuntimeError error = ui::CurrentRuntimeError();
+        m_dialogs.MsgBox(ui::ErrorText(error, QStringLiteral("fnShowImagesFromY"), kOwner),
+                         ui::MsgStyle::Plain);
+    }
+}
+
+void LevelRender::VScroll1_Change()
+{
+    const QString levelFile = m_c.txtFileLocation->Text();
+    const QString resFolder = m_c.txtResLocation->Text();
+    if (levelFile.isEmpty() || resFolder.isEmpty())
+        return;
+    m_c.form->setMousePointer(ui::MousePointer::Hourglass);
+    fnShowImagesFromY(static_cast<std::int32_t>(
+                          std::min<std::int64_t>(600LL * m_c.VScroll1->Value(), kInt32Max)),
+                      levelFile, resFolder);
+    m_c.form->setMousePointer(ui::MousePointer::Default);
+}
+
+} // namespace hollenby::editor

@@ -1,0 +1,29 @@
+#pragma once
+// Whole-file text as 8-bit characters: byte n of a file is character n of the text, in both
+// directions, so every byte survives a read and a write.
+
+#include <QString>
+
+#include <string>
+#include <string_view>
+
+namespace hollenby::ui {
+
+// Latin-1 both ways, with explicit lengths so NUL bytes are kept.
+QString TextFromBytes(std::string_view bytes);
+std::string BytesFromText(const QString& text);
+
+// Fails unless `nativePath` names an existing, readable file: 53 when it or a folder on the way
+// is missing, 75 for a folder or a path the system refuses, 70 without read permission.
+void CheckReadableFile(const QString& nativePath);
+
+// The whole file. Fails as CheckReadableFile, and with 57 when reading fails part-way.
+std::string ReadFileBytes(const QString& path);
+
+// Replaces the file's content with `bytes`, or leaves the file as it was. The content goes to a
+// temporary file beside it that takes the file's place only once completely written. Fails with
+// 76 when the folder does not exist, 75 for a folder or a refused path, 70 without permission,
+// 61 when the disk is full and 57 for any other write failure.
+void WriteFileBytesSafely(const QString& path, std::string_view bytes);
+
+} // namespace hollenby::ui

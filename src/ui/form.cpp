@@ -1,0 +1,239 @@
+#include "form.h"
+
+#include "controls.h"
+
+#include <QAction>
+#include <QCloseEvent>
+#include <QGuiApplication>
+#include <QMainWindow>
+#include <QMenu>
+#include <QMenuBar>
+#include <QScreen>
+
+#include <cmath>
+
+namespace hollenby::ui {
+
+class MenuItem::Action : public QAction
+{
+public:
+    Action(const QString& caption, QObject* parent) : QAction(caption, parent) {}
+};
+
+MenuItem::MenuItem(QMenu* menu, const QString& caption, int index)
+    : m_action(new Action(caption, menu)), m_index(index)
+{
+    menu->addAction(m_action);
+    QObject::connect(m_action, &QAction::triggered, m_action, [this] {
+        if (Click)
+            Click(m_index);
+    });
+}
+
+void MenuItem::trigger()
+{
+    m_action->trigger();
+}
+
+QString MenuItem::Caption() const
+{
+    return m_action->text();
+}
+
+class Form::Window : public QMainWindow
+{
+public:
+    explicit Window(Form& form) : m_form(form)
+    {
+        auto* client = new QWidget(this);
+        setCentralWidget(client);
+        setFont(DefaultFont());
+        menuBar()->setFont(DefaultFont());
+    }
+
+protected:
+    void resizeEvent(QResizeEvent* event) override
+    {
+        QMainWindow::resizeEvent(event);
+        const QSize client = centralWidget()->size();
+        m_form.clientResized(client.width(), client.height());
+        if (m_form.Resize)
+            m_form.Resize();
+    }
+
+    void changeEvent(QEvent* event) override
+    {
+        QMainWindow::changeEvent(event);
+        if (event->type() != QEvent::WindowStateChange)
+            return;
+        // Minimising and restoring keep the size, so no resize event tells the layout.
+        const auto old = static_cast<QWindowStateChangeEvent*>(event)->oldState();
+        if (((old | windowState()) & Qt::WindowMinimized) != 0 && m_form.Resize)
+            m_form.Resize();
+    }
+
+    void closeEvent(QCloseEvent* event) override
+    {
+        event->accept();
+        if (m_form.Unload)
+            m_form.Unload();
+    }
+
+private:
+    Form& m_form;
+};
+
+Form::Form(double unitsPerPixel, float borderWidth, float borderHeight)
+    : m_window(new Window(*this)), m_unitsPerPixel(unitsPerPixel), m_borderWidth(borderWidth),
+      m_borderHeight(borderHeight)
+{
+}
+
+Form::~Form()
+{
+    // Nothing may run into a half-destroyed form.
+    Resize = nullptr;
+    Unload = nullptr;
+    delete m_window;
+}
+
+QWidget* Form::window() const
+{
+    return m_window;
+}
+
+QWidget* Form::client() const
+{
+    return m_window->centralWidget();
+}
+
+QString Form::Caption() const
+{
+    return m_window->windowTitle();
+}
+
+void Form::setCaption(const QString& caption)
+{
+    m_window->setWindowTitle(caption);
+}
+
+void Form::setIcon(const QIcon& icon)
+{
+    m_window->setWindowIcon(icon);
+}
+
+float Form::Width() const
+{
+    return m_width;
+}
+
+float Form::Height() const
+{
+    return m_height;
+}
+
+void Form::clientResized(int widthPx, int heightPx)
+{
+    // A size set by code is kept exactly; any other size comes from the pixels.
+    if (widthPx != m_appliedWidthPx) {
+        m_width = static_cast<float>(widthPx * m_unitsPerPixel + m_borderWidth);
+        m_appliedWidthPx = widthPx;
+    }
+    if (heightPx != m_appliedHeightPx) {
+        m_height = static_cast<float>(heightPx * m_unitsPerPixel + m_borderHeight);
+        m_appliedHeightPx = heightPx;
+    }
+}
+
+namespace {
+
+int ClientPixels(float outer, float border, double unitsPerPixel)
+{
+    return std::max(0, static_cast<int>(std::lround((outer - border) / unitsPerPixel)));
+}
+
+} // namespace
+
+void Form::setWidth(float width)
+{
+    m_width = width;
+    const int px = ClientPixels(width, m_borderWidth, m_unitsPerPixel);
+    const int menu = m_window->menuBar()->isVisible() ? m_window->menuBar()->sizeHint().height() : 0;
+    m_appliedWidthPx = px;
+    m_window->resize(px, m_window->centralWidget()->height() + menu);
+}
+
+void Form::setHeight(float height)
+{
+    m_height = height;
+    const int px = ClientPixels(height, m_borderHeight, m_unitsPerPixel);
+    m_appliedHeightPx = px;
+    const int menu = m_window->height() - m_window->centralWidget()->height();
+    m_window->resize(m_window->width(), px + std::max(0, menu));
+}
+
+void Form::setClientPixels(int width, int height)
+{
+    // Before the first showing the menu bar has no height yet; ask it.
+    const int menu = m_window->menuWidget() != nullptr ? m_window->menuWidget()->sizeHint().height() : 0;
+    m_window->resize(width, height + menu);
+    m_width = static_cast<float>(width * m_unitsPerPixel + m_borderWidth);
+    m_height = static_cast<float>(height * m_unitsPerPixel + m_borderHeight);
+    m_appliedWidthPx = width;
+    m_appliedHeightPx = height;
+}
+
+void Form::centre()
+{
+    const QScreen* screen = QGuiApplication::primaryScreen();
+    if (screen == nullptr)
+        return;
+    const QRect area = screen->availableGeometry();
+    const QSize size = m_window->frameGeometry().size();
+    m_window->move(area.x() + std::max(0, (area.width() - size.width()) / 2),
+                   area.y() + std::max(0, (area.height() - size.height()) / 2));
+}
+
+void Form::Show()
+{
+    m_window->show();
+}
+
+void Form::Hide()
+{
+    m_window->hide();
+}
+
+bool Form::isShown() const
+{
+    return m_window->isVisible();
+}
+
+void Form::Refresh()
+{
+    // The elements repaint themselves when they change; the window's own repaint only has to
+    // make sure the rest follows, without painting every control again for every tile.
+    m_window->update();
+}
+
+void Form::setMousePointer(MousePointer pointer)
+{
+    m_pointer = pointer;
+    if (pointer == MousePointer::Hourglass)
+        m_window->setCursor(Qt::WaitCursor);
+    else
+        m_window->unsetCursor();
+}
+
+QMenu* Form::addMenu(const QString& caption)
+{
+    return m_window->menuBar()->addMenu(caption);
+}
+
+MenuItem& Form::addMenuItem(QMenu* menu, const QString& caption, int index)
+{
+    m_menuItems.push_back(std::make_unique<MenuItem>(menu, caption, index));
+    return *m_menuItems.back();
+}
+
+} // namespace hollenby::ui

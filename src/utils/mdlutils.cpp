@@ -1,0 +1,5 @@
+#include "mdlutils.h"
+
+namespace hollenby::utils {
+
+} // namespace hollenby::utils

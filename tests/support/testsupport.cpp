@@ -1,0 +1,120 @@
+#include "testsupport.h"
+
+#include "doevents.h"
+#include "level.h"
+
+#include <QDir>
+#include <QFile>
+#include <QImage>
+#include <QTest>
+
+namespace hollenby::testing {
+
+bool WriteBytes(const QString& path, std::string_view bytes)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate))
+        return false;
+    return file.write(bytes.data(), static_cast<qint64>(bytes.size())) ==
+           static_cast<qint64>(bytes.size());
+}
+
+std::string ReadBytes(const QString& path)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return {};
+    const QByteArray all = file.readAll();
+    return {all.constData(), static_cast<std::size_t>(all.size())};
+}
+
+bool WriteBitmap(const QString& path, const QColor& colour, int width, int height)
+{
+    QImage image(width, height, QImage::Format_RGB888);
+    image.fill(colour);
+    return image.save(path, "BMP");
+}
+
+QColor TileColour(std::string_view code)
+{
+    const auto& codes = TileCodes();
+    for (std::size_t i = 0; i < codes.size(); ++i) {
+        if (codes[i] == code)
+            return QColor::fromHsv(static_cast<int>(i) * 16, 200, 120 + static_cast<int>(i % 4) * 40);
+    }
+    return Qt::black;
+}
+
+bool WriteTileSet(const QString& folder)
+{
+    QDir().mkpath(folder);
+    for (const auto code : TileCodes()) {
+        const QString file = QString::fromStdString(TileBitmapFile(code));
+        if (!WriteBitmap(folder + QLatin1Char('/') + file, TileColour(code)))
+            return false;
+    }
+    return true;
+}
+
+std::string RepeatLines(std::string_view row, int count, bool finalLineEnd)
+{
+    std::string text;
+    for (int i = 0; i < count; ++i) {
+        if (i != 0)
+            text.append("\r\n");
+        text.append(row);
+    }
+    if (finalLineEnd)
+        text.append("\r\n");
+    return text;
+}
+
+MainWindowFixture::MainWindowFixture()
+{
+    // Tests deliver events from inside particular yields; serve the queue at every one.
+    ui::SetYieldInterval(0);
+    m_main = std::make_unique<app::frmMain>(dialogs);
+    m_main->Show();
+    if (!QTest::qWaitForWindowExposed(m_main->form().window()))
+        qWarning("main window not exposed");
+}
+
+MainWindowFixture::~MainWindowFixture() = default;
+
+QString MainWindowFixture::resources()
+{
+    if (m_resources.isEmpty()) {
+        m_resources = path(QStringLiteral("_resources"));
+        WriteTileSet(m_resources);
+    }
+    return m_resources;
+}
+
+void MainWindowFixture::setPaths(const QString& levelFile, const QString& resFolder)
+{
+    c().txtFileLocation->setText(levelFile);
+    c().txtResLocation->setText(resFolder);
+}
+
+QStringList MainWindowFixture::visibleTiles()
+{
+    QStringList tiles;
+    c().picImgs->forEach([&tiles](int, ui::Image& tile) {
+        if (!tile.Visible())
+            return;
+        QString code;
+        if (tile.hasPicture()) {
+            const QColor colour = tile.Picture().toImage().pixelColor(5, 5);
+            for (const auto candidate : TileCodes()) {
+                if (TileColour(candidate) == colour)
+                    code = QString::fromLatin1(candidate.data(), static_cast<qsizetype>(candidate.size()));
+            }
+            if (code.isEmpty())
+                code = QStringLiteral("?");
+        }
+        tiles << QStringLiteral("%1,%2=%3").arg(tile.Left()).arg(tile.Top()).arg(code);
+    });
+    return tiles;
+}
+
+} // namespace hollenby::testing

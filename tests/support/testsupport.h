@@ -1,0 +1,62 @@
+#pragma once
+// Helpers shared by the window tests.
+
+#include "frmmain.h"
+#include "maincontrols.h"
+#include "scripteddialogs.h"
+
+#include <QColor>
+#include <QString>
+#include <QTemporaryDir>
+
+#include <memory>
+#include <string>
+#include <string_view>
+
+namespace hollenby::testing {
+
+// Writes bytes exactly, creating the file; fails the test harness by returning false.
+bool WriteBytes(const QString& path, std::string_view bytes);
+std::string ReadBytes(const QString& path);
+
+// A 24-bit BMP of one colour.
+bool WriteBitmap(const QString& path, const QColor& colour, int width = 40, int height = 40);
+
+// The colour each tile code is drawn in by WriteTileSet: distinct for every code.
+QColor TileColour(std::string_view code);
+
+// Writes the 22 tile bitmaps of the table into `folder` in their TileColour.
+bool WriteTileSet(const QString& folder);
+
+// `count` lines of `row`, joined by CR LF, with a final CR LF when asked.
+std::string RepeatLines(std::string_view row, int count, bool finalLineEnd);
+
+// The main window with recorded dialogs, built offscreen and shown.
+class MainWindowFixture
+{
+public:
+    MainWindowFixture();
+    ~MainWindowFixture();
+
+    ui::ScriptedDialogs dialogs;
+    app::frmMain& main() { return *m_main; }
+    editor::MainControls& c() { return m_main->controls(); }
+
+    QTemporaryDir dir;
+    QString path(const QString& name) const { return dir.filePath(name); }
+    // A tile set in "<dir>/_resources" (no trailing separator).
+    QString resources();
+
+    // Sets the two path boxes as a user would see them, without pressing anything.
+    void setPaths(const QString& levelFile, const QString& resFolder);
+
+    // The visible tile elements in drawing order: "left,top=code" with the code recognised from
+    // the tile's colour, or "left,top=" for a blank slot.
+    QStringList visibleTiles();
+
+private:
+    std::unique_ptr<app::frmMain> m_main;
+    QString m_resources;
+};
+
+} // namespace hollenby::testing
