@@ -120,8 +120,8 @@ void frmMain::createControls()
 
     m_c.VScroll1 = Place(std::make_unique<VScrollBar>(render, kTwips), 4710, 600, 270, 8145, 14);
 
-    m_c.txtLvlRaw = Place(std::make_unique<TextBox>(render, kTwips, TextBox::Mode::MultiLine),
-                          5040, 615, 4680, 8145, 15);
+    m_c.txtLvlRaw = Place(std::make_unique<TextBox>(render, kTwips, TextBox::Mode::MultiLine), 5040,
+                          615, 4680, 8145, 15);
 
     m_c.cmdRefresh = Place(std::make_unique<CommandButton>(render, kTwips), 105, 285, 1605, 315, 8);
     m_c.cmdRefresh->setCaption(QStringLiteral("&Load Graphics"));
@@ -151,7 +151,8 @@ void frmMain::createControls()
     QWidget* step1 = m_c.fmeStep1->container();
 
     const QIcon folderSearch(QStringLiteral(":/folder-search.png"));
-    m_c.cmdSelectRes = Place(std::make_unique<CommandButton>(step1, kTwips), 9105, 600, 315, 285, 6);
+    m_c.cmdSelectRes =
+        Place(std::make_unique<CommandButton>(step1, kTwips), 9105, 600, 315, 285, 6);
     m_c.cmdSelectRes->setBackColor(kLightGrey);
     m_c.cmdSelectRes->setPicture(folderSearch, 16);
 
@@ -163,7 +164,8 @@ void frmMain::createControls()
                                 2055, 285, 6990, 285, 1);
     m_c.txtFileLocation->setBackColor(kLightGreen);
 
-    m_c.cmdSelectFile = Place(std::make_unique<CommandButton>(step1, kTwips), 9105, 285, 315, 285, 3);
+    m_c.cmdSelectFile =
+        Place(std::make_unique<CommandButton>(step1, kTwips), 9105, 285, 315, 285, 3);
     m_c.cmdSelectFile->setBackColor(kLightGrey);
     m_c.cmdSelectFile->setPicture(folderSearch, 16);
 

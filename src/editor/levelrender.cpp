@@ -48,8 +48,7 @@ class TilePlacer
 public:
     TilePlacer(MainControls& controls, const QString& resFolder)
         : m_c(controls), m_resFolder(ui::BytesFromText(resFolder))
-    {
-    }
+    {}
 
     void beforeLine() { ui::DoEvents(); }
     void beforeCell() { ui::DoEvents(); }
@@ -93,8 +92,7 @@ private:
 
 LevelRender::LevelRender(MainControls& controls, ui::Dialogs& dialogs)
     : m_c(controls), m_dialogs(dialogs)
-{
-}
+{}
 
 bool LevelRender::fnGoLevelRender(const QString& levelFile, const QString& resFolder)
 {
@@ -146,8 +144,8 @@ void LevelRender::fnShowImagesFromY(std::int32_t startY, const QString& levelFil
         for (std::int64_t i = 0; i < count; ++i)
             ui::DoEvents();
         const std::int32_t seconds = EstimatedSeconds(count);
-        m_c.lblEstPlay->setCaption(QStringLiteral("est play (sec's): ") +
-                                   QString::number(seconds) + QStringLiteral(" at max speed"));
+        m_c.lblEstPlay->setCaption(QStringLiteral("est play (sec's): ") + QString::number(seconds) +
+                                   QStringLiteral(" at max speed"));
     } catch (...) {
         const RuntimeError error = ui::CurrentRuntimeError();
         m_dialogs.MsgBox(ui::ErrorText(error, QStringLiteral("fnShowImagesFromY"), kOwner),
@@ -162,9 +160,9 @@ void LevelRender::VScroll1_Change()
     if (levelFile.isEmpty() || resFolder.isEmpty())
         return;
     m_c.form->setMousePointer(ui::MousePointer::Hourglass);
-    fnShowImagesFromY(static_cast<std::int32_t>(
-                          std::min<std::int64_t>(600LL * m_c.VScroll1->Value(), kInt32Max)),
-                      levelFile, resFolder);
+    fnShowImagesFromY(
+        static_cast<std::int32_t>(std::min<std::int64_t>(600LL * m_c.VScroll1->Value(), kInt32Max)),
+        levelFile, resFolder);
     m_c.form->setMousePointer(ui::MousePointer::Default);
 }
 

@@ -24,7 +24,8 @@ inline constexpr std::int32_t kPlayWidth = 312;
 inline constexpr std::int32_t kPlayHeight = 213;
 
 // The editor numbers rows 600, 1200, ... and draws them from Top 600 down.
-inline constexpr RowWalkGeometry kEditorWalk{kFirstTop, kFirstTop, kColumnPitch, kRowPitch, kColumns};
+inline constexpr RowWalkGeometry kEditorWalk{kFirstTop, kFirstTop, kColumnPitch, kRowPitch,
+                                             kColumns};
 // The play window numbers rows 0, 40, ... and draws them from Top 0 down.
 inline constexpr RowWalkGeometry kPlayWalk{0, 0, kPlayPitch, kPlayPitch, kColumns};
 

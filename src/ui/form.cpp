@@ -86,8 +86,7 @@ private:
 Form::Form(double unitsPerPixel, float borderWidth, float borderHeight)
     : m_window(new Window(*this)), m_unitsPerPixel(unitsPerPixel), m_borderWidth(borderWidth),
       m_borderHeight(borderHeight)
-{
-}
+{}
 
 Form::~Form()
 {
@@ -158,7 +157,8 @@ void Form::setWidth(float width)
 {
     m_width = width;
     const int px = ClientPixels(width, m_borderWidth, m_unitsPerPixel);
-    const int menu = m_window->menuBar()->isVisible() ? m_window->menuBar()->sizeHint().height() : 0;
+    const int menu =
+        m_window->menuBar()->isVisible() ? m_window->menuBar()->sizeHint().height() : 0;
     m_appliedWidthPx = px;
     m_window->resize(px, m_window->centralWidget()->height() + menu);
 }
@@ -175,7 +175,8 @@ void Form::setHeight(float height)
 void Form::setClientPixels(int width, int height)
 {
     // Before the first showing the menu bar has no height yet; ask it.
-    const int menu = m_window->menuWidget() != nullptr ? m_window->menuWidget()->sizeHint().height() : 0;
+    const int menu =
+        m_window->menuWidget() != nullptr ? m_window->menuWidget()->sizeHint().height() : 0;
     m_window->resize(width, height + menu);
     m_width = static_cast<float>(width * m_unitsPerPixel + m_borderWidth);
     m_height = static_cast<float>(height * m_unitsPerPixel + m_borderHeight);

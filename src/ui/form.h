@@ -16,7 +16,11 @@ class QWidget;
 
 namespace hollenby::ui {
 
-enum class MousePointer { Default, Hourglass };
+enum class MousePointer
+{
+    Default,
+    Hourglass
+};
 
 class MenuItem
 {

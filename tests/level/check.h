@@ -8,8 +8,7 @@ namespace check {
 
 inline int failures = 0;
 
-template <class A, class B>
-void Equal(const A& actual, const B& expected, const std::string& what)
+template <class A, class B> void Equal(const A& actual, const B& expected, const std::string& what)
 {
     if (!(actual == expected)) {
         ++failures;

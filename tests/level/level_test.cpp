@@ -85,10 +85,14 @@ void Cells()
         {"leading comma makes no row", ",01", {"", "01"}, false},
         {"doubled comma keeps an empty cell", "01,,03", {"01", "", "03"}, true},
         {"only a comma", ",", {"", ""}, false},
-        {"cells kept untrimmed and case-exact", " 01,00,1,21,aB", {" 01", "00", "1", "21", "aB"},
+        {"cells kept untrimmed and case-exact",
+         " 01,00,1,21,aB",
+         {" 01", "00", "1", "21", "aB"},
          true},
-        {"more than eight cells", "01,02,03,04,05,06,07,08,09,10,11,12",
-         {"01", "02", "03", "04", "05", "06", "07", "08", "09", "10", "11", "12"}, true},
+        {"more than eight cells",
+         "01,02,03,04,05,06,07,08,09,10,11,12",
+         {"01", "02", "03", "04", "05", "06", "07", "08", "09", "10", "11", "12"},
+         true},
     };
     for (const CellCase& c : cases) {
         const auto cells = SplitLevelCells(c.line);
@@ -128,11 +132,22 @@ void Tiles()
         std::string file;
     };
     const std::vector<TileCase> cases = {
-        {"01", "01.bmp"}, {"09", "09.bmp"}, {"10", "10.bmp"}, {"20", "20.bmp"},
-        {"98", "bmpOBJ_WarnOpen.bmp"}, {"99", "bmpOBJ_WarnFunnel.bmp"},
+        {"01", "01.bmp"},
+        {"09", "09.bmp"},
+        {"10", "10.bmp"},
+        {"20", "20.bmp"},
+        {"98", "bmpOBJ_WarnOpen.bmp"},
+        {"99", "bmpOBJ_WarnFunnel.bmp"},
         // Blank slots: anything not exactly a code of the table.
-        {"00", ""}, {"1", ""}, {" 01", ""}, {"01 ", ""}, {"21", ""}, {"97", ""}, {"", ""},
-        {"0１", ""}, {"01\r", ""},
+        {"00", ""},
+        {"1", ""},
+        {" 01", ""},
+        {"01 ", ""},
+        {"21", ""},
+        {"97", ""},
+        {"", ""},
+        {"0１", ""},
+        {"01\r", ""},
     };
     for (const TileCase& c : cases)
         check::Equal(TileBitmapFile(c.cell), c.file, "tile file of \"" + c.cell + "\"");

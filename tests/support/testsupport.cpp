@@ -40,7 +40,10 @@ QColor TileColour(std::string_view code)
     const auto& codes = TileCodes();
     for (std::size_t i = 0; i < codes.size(); ++i) {
         if (codes[i] == code)
-            return QColor::fromHsv(static_cast<int>(i) * 16, 200, 120 + static_cast<int>(i % 4) * 40);
+            // Through 8-bit RGB, so the colour compares equal to what a decoded bitmap gives back.
+            return QColor(
+                QColor::fromHsv(static_cast<int>(i) * 16, 200, 120 + static_cast<int>(i % 4) * 40)
+                    .rgb());
     }
     return Qt::black;
 }
@@ -107,7 +110,8 @@ QStringList MainWindowFixture::visibleTiles()
             const QColor colour = tile.Picture().toImage().pixelColor(5, 5);
             for (const auto candidate : TileCodes()) {
                 if (TileColour(candidate) == colour)
-                    code = QString::fromLatin1(candidate.data(), static_cast<qsizetype>(candidate.size()));
+                    code = QString::fromLatin1(candidate.data(),
+                                               static_cast<qsizetype>(candidate.size()));
             }
             if (code.isEmpty())
                 code = QStringLiteral("?");

@@ -1,0 +1,367 @@
+// The render view: loading a level, drawing its rows as tiles, scrolling, the estimate, and the
+// failures each routine reports.
+
+#include "levelrender.h"
+#include "testsupport.h"
+
+#include <QDir>
+#include <QFile>
+#include <QScrollBar>
+#include <QTest>
+
+using namespace hollenby;
+using testing::MainWindowFixture;
+using testing::RepeatLines;
+using testing::WriteBytes;
+
+namespace {
+
+const QString kGoFailure = QStringLiteral(") in procedure fnGoLevelRender of Form frmMain");
+const QString kShowFailure = QStringLiteral(") in procedure fnShowImagesFromY of Form frmMain");
+
+// Row n of a test level: eight distinct codes, shifted by the row so rows differ.
+std::string Row(int n)
+{
+    std::string row;
+    for (int column = 0; column < 8; ++column) {
+        const int code = (n + column) % 20 + 1;
+        if (column != 0)
+            row += ',';
+        row += (code < 10 ? "0" : "") + std::to_string(code);
+    }
+    return row;
+}
+
+std::string Rows(int count, bool finalLineEnd)
+{
+    std::string text;
+    for (int n = 1; n <= count; ++n) {
+        if (n != 1)
+            text += "\r\n";
+        text += Row(n);
+    }
+    if (finalLineEnd)
+        text += "\r\n";
+    return text;
+}
+
+// The tiles a render of `rows` from `firstRow` shows, in the fixture's "left,top=code" form.
+QStringList ExpectedTiles(int firstRow, int rows)
+{
+    QStringList tiles;
+    for (int r = 0; r < rows; ++r) {
+        const std::string row = Row(firstRow + r);
+        for (int column = 0; column < 8; ++column)
+            tiles << QStringLiteral("%1,%2=%3")
+                         .arg(column * 585)
+                         .arg(600 + r * 600)
+                         .arg(QString::fromStdString(row.substr(column * 3, 2)));
+    }
+    return tiles;
+}
+
+} // namespace
+
+class RenderTest : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void loadDrawsRowsDownToTheScrollBarHeight()
+    {
+        MainWindowFixture f;
+        auto& c = f.c();
+        const QString level = f.path("level.lvl");
+        const std::string text = Rows(40, true);
+        QVERIFY(WriteBytes(level, text));
+        c.VScroll1->setHeight(8145);
+
+        QVERIFY(f.main().render().fnGoLevelRender(level, f.resources()));
+        QVERIFY(f.dialogs.messages.isEmpty());
+        QCOMPARE(f.visibleTiles(), ExpectedTiles(1, 13));
+        QCOMPARE(c.picImgs->UBound(), 13 * 8 - 1);
+        QCOMPARE(c.VScroll1->Min(), 0);
+        QCOMPARE(c.VScroll1->Max(), 40);
+        QCOMPARE(c.VScroll1->Value(), 0);
+        QVERIFY(c.VScroll1->Enabled());
+        QCOMPARE(c.txtLvlRaw->Text(), QString::fromLatin1(text.data(), qsizetype(text.size())));
+        QCOMPARE(c.lblEstPlay->Caption(), QStringLiteral("est play (sec's): 2 at max speed"));
+        QCOMPARE(f.main().form().mousePointer(), ui::MousePointer::Default);
+    }
+
+    void rowsDrawnFollowTheHeight_data()
+    {
+        QTest::addColumn<float>("height");
+        QTest::addColumn<int>("rows");
+        QTest::newRow("601 draws one row") << 601.0F << 1;
+        QTest::newRow("1200 draws one row") << 1200.0F << 1;
+        QTest::newRow("1201 draws two rows") << 1201.0F << 2;
+        QTest::newRow("8400 draws thirteen") << 8400.0F << 13;
+        QTest::newRow("8401 draws fourteen") << 8401.0F << 14;
+        QTest::newRow("600 stops after the first line") << 600.0F << 1;
+    }
+
+    void rowsDrawnFollowTheHeight()
+    {
+        QFETCH(float, height);
+        QFETCH(int, rows);
+        MainWindowFixture f;
+        const QString level = f.path("level.lvl");
+        QVERIFY(WriteBytes(level, Rows(30, false)));
+        f.c().VScroll1->setHeight(height);
+        QVERIFY(f.main().render().fnGoLevelRender(level, f.resources()));
+        QCOMPARE(f.visibleTiles(), ExpectedTiles(1, rows));
+    }
+
+    void blankLinesAndLongRowsLeaveNoGaps()
+    {
+        MainWindowFixture f;
+        const QString level = f.path("level.lvl");
+        // A 12-cell row, a blank line, a line starting with a comma, and unknown codes.
+        QVERIFY(
+            WriteBytes(level, "01,02,03,04,05,06,07,08,09,10,11,12\r\n\r\n,05\r\n 01,00,1,21,99"));
+        QVERIFY(f.main().render().fnGoLevelRender(level, f.resources()));
+        QCOMPARE(f.visibleTiles(),
+                 (QStringList{"0,600=01", "585,600=02", "1170,600=03", "1755,600=04", "2340,600=05",
+                              "2925,600=06", "3510,600=07", "4095,600=08",
+                              "0,1200=", "585,1200=", "1170,1200=", "1755,1200=", "2340,1200=99"}));
+        QCOMPARE(f.c().VScroll1->Max(), 3);
+    }
+
+    void scrollingStartsAtTheChosenRow()
+    {
+        MainWindowFixture f;
+        auto& c = f.c();
+        const QString level = f.path("level.lvl");
+        QVERIFY(WriteBytes(level, Rows(10, true)));
+        f.setPaths(level, f.resources());
+        c.VScroll1->setHeight(8145);
+        QVERIFY(f.main().render().fnGoLevelRender(level, f.resources()));
+        QCOMPARE(c.VScroll1->Max(), 10);
+        const QStringList fromTop = f.visibleTiles();
+
+        // The user moves the bar; each completed change renders once.
+        auto* bar = c.VScroll1->scrollBar();
+        bar->triggerAction(QAbstractSlider::SliderSingleStepAdd);
+        QCOMPARE(c.VScroll1->Value(), 1);
+        QCOMPARE(f.visibleTiles(), fromTop);
+
+        bar->triggerAction(QAbstractSlider::SliderToMaximum);
+        QCOMPARE(c.VScroll1->Value(), 10);
+        QCOMPARE(f.visibleTiles(), ExpectedTiles(10, 1));
+
+        bar->triggerAction(QAbstractSlider::SliderSingleStepSub);
+        QCOMPARE(f.visibleTiles(), ExpectedTiles(9, 2));
+        QCOMPARE(c.VScroll1->Max(), 10); // scrolling never changes the range
+        QVERIFY(f.dialogs.messages.isEmpty());
+    }
+
+    void scrollRendersTheSavedFileNotTheEditedText()
+    {
+        MainWindowFixture f;
+        auto& c = f.c();
+        const QString level = f.path("level.lvl");
+        QVERIFY(WriteBytes(level, Rows(5, false)));
+        f.setPaths(level, f.resources());
+        QVERIFY(f.main().render().fnGoLevelRender(level, f.resources()));
+        c.txtLvlRaw->setText(QStringLiteral("20,20,20"));
+        f.main().render().VScroll1_Change();
+        QCOMPARE(f.visibleTiles(), ExpectedTiles(1, 5));
+        QCOMPARE(c.txtLvlRaw->Text(), QStringLiteral("20,20,20"));
+
+        // A size change loads again from the file: unsaved edits are replaced.
+        f.main().form().setHeight(f.main().form().Height() + 15);
+        QTRY_COMPARE(c.txtLvlRaw->Text(), QString::fromStdString(Rows(5, false)));
+    }
+
+    void aShorterLevelHidesTheSurplus()
+    {
+        MainWindowFixture f;
+        const QString level = f.path("level.lvl");
+        QVERIFY(WriteBytes(level, Rows(6, false)));
+        QVERIFY(f.main().render().fnGoLevelRender(level, f.resources()));
+        QCOMPARE(f.visibleTiles().size(), 48);
+        QVERIFY(WriteBytes(level, "05,06"));
+        QVERIFY(f.main().render().fnGoLevelRender(level, f.resources()));
+        QCOMPARE(f.visibleTiles(), (QStringList{"0,600=05", "585,600=06"}));
+        QCOMPARE(f.c().picImgs->Count(), 48); // elements stay, hidden
+    }
+
+    void estimate_data()
+    {
+        QTest::addColumn<int>("lines");
+        QTest::addColumn<bool>("finalLineEnd");
+        QTest::addColumn<int>("seconds");
+        QTest::newRow("11 lines") << 11 << false << 0;
+        QTest::newRow("12 lines") << 12 << false << 1;
+        QTest::newRow("100 lines (4.5 to even)") << 100 << false << 4;
+        QTest::newRow("300 lines (13.5 to even)") << 300 << false << 14;
+        QTest::newRow("1000 lines") << 1000 << false << 45;
+        QTest::newRow("final CR LF counts a line") << 99 << true << 4;
+    }
+
+    void estimate()
+    {
+        QFETCH(int, lines);
+        QFETCH(bool, finalLineEnd);
+        QFETCH(int, seconds);
+        MainWindowFixture f;
+        const QString level = f.path("level.lvl");
+        QVERIFY(WriteBytes(level, RepeatLines("01", lines, finalLineEnd)));
+        QVERIFY(f.main().render().fnGoLevelRender(level, f.resources()));
+        QCOMPARE(f.c().lblEstPlay->Caption(),
+                 QStringLiteral("est play (sec's): %1 at max speed").arg(seconds));
+    }
+
+    void missingBitmapsGiveBlankSlots()
+    {
+        MainWindowFixture f;
+        const QString level = f.path("level.lvl");
+        QVERIFY(WriteBytes(level, "01,02,03"));
+        QVERIFY(QFile::remove(f.resources() + "/02.bmp"));
+        QVERIFY(f.main().render().fnGoLevelRender(level, f.resources()));
+        QCOMPARE(f.visibleTiles(), (QStringList{"0,600=01", "585,600=", "1170,600=03"}));
+
+        QVERIFY(f.main().render().fnGoLevelRender(level, f.path("no such folder")));
+        QCOMPARE(f.visibleTiles(), (QStringList{"0,600=", "585,600=", "1170,600="}));
+        QVERIFY(f.dialogs.messages.isEmpty());
+        QVERIFY(f.c().lblEstPlay->Caption().startsWith("est play (sec's): 0"));
+    }
+
+    void invalidBitmapStopsTheRender()
+    {
+        MainWindowFixture f;
+        const QString level = f.path("level.lvl");
+        QVERIFY(WriteBytes(level, "01,02,03\r\n04"));
+        QVERIFY(WriteBytes(f.resources() + "/03.bmp", "not a picture"));
+        QVERIFY(f.main().render().fnGoLevelRender(level, f.resources()));
+        QCOMPARE(f.dialogs.texts(), QStringList{"Error 481 (Invalid picture" + kShowFailure});
+        QCOMPARE(f.dialogs.messages[0].style, ui::MsgStyle::Plain);
+        QCOMPARE(f.visibleTiles(), (QStringList{"0,600=01", "585,600=02", "1170,600="}));
+        QCOMPARE(f.c().lblEstPlay->Caption(), QStringLiteral("est play (sec's):"));
+        QVERIFY(f.c().VScroll1->Enabled()); // the load itself succeeded
+    }
+
+    void unreadableLevelFiles_data()
+    {
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<QString>("message");
+        QTest::newRow("missing") << "missing.lvl"
+                                 << "Error 53 (File not found" + kGoFailure;
+        QTest::newRow("missing folder on the way") << "nowhere/level.lvl"
+                                                   << "Error 53 (File not found" + kGoFailure;
+        QTest::newRow("a folder") << "folder.lvl"
+                                  << "Error 75 (Path/File access error" + kGoFailure;
+    }
+
+    void unreadableLevelFiles()
+    {
+        QFETCH(QString, name);
+        QFETCH(QString, message);
+        MainWindowFixture f;
+        auto& c = f.c();
+        QVERIFY(QDir(f.dir.path()).mkdir("folder.lvl"));
+        const QString good = f.path("good.lvl");
+        QVERIFY(WriteBytes(good, "01,02\r\n03"));
+        QVERIFY(f.main().render().fnGoLevelRender(good, f.resources()));
+        const QStringList before = f.visibleTiles();
+
+        QVERIFY(!f.main().render().fnGoLevelRender(f.path(name), f.resources()));
+        QCOMPARE(f.dialogs.texts(), QStringList{message});
+        QVERIFY(!c.VScroll1->Enabled());
+        QCOMPARE(c.VScroll1->Max(), 0);
+        QCOMPARE(c.txtLvlRaw->Text(), QString());
+        QCOMPARE(f.visibleTiles(), before);
+        QCOMPARE(f.main().form().mousePointer(), ui::MousePointer::Default);
+
+        // A scroll render of a missing file passes over "not found" and fails on its length.
+        f.dialogs.clear();
+        f.main().render().fnShowImagesFromY(600, f.path("missing.lvl"), f.resources());
+        QCOMPARE(f.dialogs.texts(),
+                 QStringList{"Error 52 (Bad file name or number" + kShowFailure});
+        QCOMPARE(f.visibleTiles(), before);
+    }
+
+    void emptyPathsDoNothing()
+    {
+        MainWindowFixture f;
+        const QString level = f.path("level.lvl");
+        QVERIFY(WriteBytes(level, "01"));
+        QVERIFY(!f.main().render().fnGoLevelRender(QString(), f.resources()));
+        QVERIFY(!f.main().render().fnGoLevelRender(level, QString()));
+        f.setPaths(level, QString());
+        f.main().render().VScroll1_Change();
+        QVERIFY(f.dialogs.messages.isEmpty());
+        QCOMPARE(f.c().txtLvlRaw->Text(), QString());
+        QCOMPARE(f.visibleTiles(), QStringList{"0,555="}); // the template, as the window started
+    }
+
+    void emptyFileLoadsAsNothing()
+    {
+        MainWindowFixture f;
+        const QString level = f.path("empty.lvl");
+        QVERIFY(WriteBytes(level, ""));
+        QVERIFY(f.main().render().fnGoLevelRender(level, f.resources()));
+        QVERIFY(f.dialogs.messages.isEmpty());
+        QCOMPARE(f.visibleTiles(), QStringList{});
+        QCOMPARE(f.c().VScroll1->Max(), 0);
+        QVERIFY(f.c().VScroll1->Enabled());
+        QCOMPARE(f.c().lblEstPlay->Caption(), QStringLiteral("est play (sec's): 0 at max speed"));
+    }
+
+    void tooManyLinesOverflowTheScrollRange()
+    {
+        MainWindowFixture f;
+        const QString level = f.path("long.lvl");
+        const std::string text = RepeatLines("01", 32769, false);
+        QVERIFY(WriteBytes(level, text));
+        QVERIFY(!f.main().render().fnGoLevelRender(level, f.resources()));
+        QCOMPARE(f.dialogs.texts(), QStringList{"Error 6 (Overflow" + kGoFailure});
+        QCOMPARE(f.c().txtLvlRaw->Text().size(), qsizetype(text.size()));
+        QVERIFY(!f.c().VScroll1->Enabled());
+        QCOMPARE(f.visibleTiles(), QStringList{"0,555="}); // not redrawn
+
+        // 32 768 lines is the most that loads.
+        f.dialogs.clear();
+        QVERIFY(WriteBytes(level, RepeatLines("01", 32768, false)));
+        QVERIFY(f.main().render().fnGoLevelRender(level, f.resources()));
+        QCOMPARE(f.c().VScroll1->Max(), 32767);
+        QVERIFY(f.dialogs.messages.isEmpty());
+    }
+
+    void rawTextKeepsEveryByte()
+    {
+        MainWindowFixture f;
+        std::string text;
+        for (int b = 0; b < 256; ++b)
+            text.push_back(static_cast<char>(b));
+        text += "\r\n01\r02\n03\r\n";
+        const QString level = f.path("bytes.lvl");
+        QVERIFY(WriteBytes(level, text));
+        QVERIFY(f.main().render().fnGoLevelRender(level, f.resources()));
+        QCOMPARE(f.c().txtLvlRaw->Text(), QString::fromLatin1(text.data(), qsizetype(text.size())));
+    }
+
+    void resizeInsideARenderFinishes()
+    {
+        MainWindowFixture f;
+        auto& c = f.c();
+        const QString level = f.path("level.lvl");
+        QVERIFY(WriteBytes(level, Rows(200, true)));
+        f.setPaths(level, f.resources());
+        // Resizes queued now are served by the render's own yields, each starting a load inside it.
+        auto& form = f.main().form();
+        for (int i = 0; i < 3; ++i) {
+            form.window()->resize(form.window()->width() + 1, form.window()->height() + 1);
+            QVERIFY(f.main().render().fnGoLevelRender(level, f.resources()));
+        }
+        QTRY_VERIFY(!c.txtLvlRaw->Text().isEmpty());
+        QVERIFY(f.main().render().fnGoLevelRender(level, f.resources()));
+        const int rows = static_cast<int>((c.VScroll1->Height() - 1) / 600);
+        QCOMPARE(f.visibleTiles(), ExpectedTiles(1, rows));
+        QVERIFY(f.dialogs.messages.isEmpty());
+    }
+};
+
+QTEST_MAIN(RenderTest)
+#include "render_test.moc"
