@@ -4,6 +4,7 @@
 
 #include <QAction>
 #include <QCloseEvent>
+#include <QCoreApplication>
 #include <QGuiApplication>
 #include <QMainWindow>
 #include <QMenu>
@@ -212,9 +213,10 @@ bool Form::isShown() const
 
 void Form::Refresh()
 {
-    // The elements repaint themselves when they change; the window's own repaint only has to
-    // make sure the rest follows, without painting every control again for every tile.
-    m_window->update();
+    // Paints now whatever is waiting to be painted (areas uncovered by hidden elements, changed
+    // captions), without marking the whole window dirty: painting every control again for every
+    // tile of a render would cost a millisecond a tile and show nothing new.
+    QCoreApplication::sendPostedEvents(m_window, QEvent::UpdateRequest);
 }
 
 void Form::setMousePointer(MousePointer pointer)
