@@ -3,11 +3,11 @@
 //
 //   QT_QPA_PLATFORM=offscreen build/bench/render/bench_render
 
-#include "levelrender.h"
-#include "picture.h"
 #include "doevents.h"
 #include "files.h"
 #include "level.h"
+#include "levelrender.h"
+#include "picture.h"
 #include "testsupport.h"
 
 #include <QApplication>
@@ -96,23 +96,20 @@ int main(int argc, char* argv[])
         f.setPaths(level, res);
         const int runs = lines > 10000 ? 9 : 15;
 
-        const double load =
-            MedianMs(runs, [&] { f.main().render().fnGoLevelRender(level, res); });
+        const double load = MedianMs(runs, [&] { f.main().render().fnGoLevelRender(level, res); });
         const double loadBase = MedianMs(runs, [&] { Baseline(level, res, 1, viewRows); });
         std::printf("%8d  %-22s %10.2f %12.2f %8.1f\n", lines, "full load", load, loadBase,
                     load / loadBase);
 
         const int middle = lines / 2;
-        const double mid = MedianMs(runs, [&] {
-            f.main().render().fnShowImagesFromY(600 * middle, level, res);
-        });
+        const double mid =
+            MedianMs(runs, [&] { f.main().render().fnShowImagesFromY(600 * middle, level, res); });
         const double midBase = MedianMs(runs, [&] { Baseline(level, res, middle, viewRows); });
         std::printf("%8d  %-22s %10.2f %12.2f %8.1f\n", lines, "scroll render, middle", mid,
                     midBase, mid / midBase);
 
-        const double last = MedianMs(runs, [&] {
-            f.main().render().fnShowImagesFromY(600 * lines, level, res);
-        });
+        const double last =
+            MedianMs(runs, [&] { f.main().render().fnShowImagesFromY(600 * lines, level, res); });
         const double lastBase = MedianMs(runs, [&] { Baseline(level, res, lines, 1); });
         std::printf("%8d  %-22s %10.2f %12.2f %8.1f\n", lines, "scroll render, last row", last,
                     lastBase, last / lastBase);
