@@ -29,6 +29,9 @@ QFont DefaultFont(bool bold)
     }();
     QFont font(family);
     font.setPointSizeF(8.25);
+    // DejaVu Sans runs wider than the captions were measured for; its condensed face fits them.
+    if (family == QLatin1String("DejaVu Sans"))
+        font.setStretch(QFont::SemiCondensed);
     font.setBold(bold);
     return font;
 }
