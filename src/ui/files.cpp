@@ -3,15 +3,13 @@
 #include "picture.h"
 #include "runtimeerror.h"
 
-#include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QSaveFile>
-#include <QStorageInfo>
 
 #include <cerrno>
-#include <cstdio>
 #include <fcntl.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 namespace hollenby::ui {
@@ -34,7 +32,6 @@ RuntimeError ErrorFromErrno(int error, bool writing)
 {
     switch (error) {
     case ENOENT:
-        return writing ? RuntimeError::PathNotFound() : RuntimeError::FileNotFound();
     case ENOTDIR:
         return writing ? RuntimeError::PathNotFound() : RuntimeError::FileNotFound();
     case EACCES:
@@ -44,12 +41,62 @@ RuntimeError ErrorFromErrno(int error, bool writing)
         return RuntimeError::PermissionDenied();
     case ENOSPC:
     case EDQUOT:
+    case EFBIG:
         return RuntimeError::DiskFull();
     case EIO:
         return RuntimeError::DeviceIOError();
     default:
         return RuntimeError::PathFileAccessError();
     }
+}
+
+// A write that fails once the file is open: out of space, or broken part-way.
+RuntimeError WriteErrorFromErrno(int error)
+{
+    switch (error) {
+    case ENOSPC:
+    case EDQUOT:
+    case EFBIG:
+        return RuntimeError::DiskFull();
+    default:
+        return RuntimeError::DeviceIOError();
+    }
+}
+
+void WriteAll(int fd, std::string_view bytes)
+{
+    while (!bytes.empty()) {
+        const ssize_t step = ::write(fd, bytes.data(), bytes.size());
+        if (step < 0 && errno == EINTR)
+            continue;
+        if (step <= 0)
+            throw WriteErrorFromErrno(step < 0 ? errno : EIO);
+        bytes.remove_prefix(static_cast<std::size_t>(step));
+    }
+}
+
+// Whether this process may write the path, by its effective ids (and so also while it acts as
+// another user), including what permission bits do not show: immutable files, read-only mounts.
+void CheckWritable(const QByteArray& encoded, int mode)
+{
+    if (::faccessat(AT_FDCWD, encoded.constData(), mode, AT_EACCESS) != 0)
+        throw ErrorFromErrno(errno, true);
+}
+
+// A device cannot be replaced by a new file; what is written goes to the device itself.
+void WriteToDevice(const QByteArray& encoded, std::string_view bytes)
+{
+    const int fd = ::open(encoded.constData(), O_WRONLY | O_CLOEXEC | O_NOCTTY);
+    if (fd < 0)
+        throw ErrorFromErrno(errno, true);
+    try {
+        WriteAll(fd, bytes);
+    } catch (...) {
+        ::close(fd);
+        throw;
+    }
+    if (::close(fd) != 0 && errno != EINTR)
+        throw WriteErrorFromErrno(errno);
 }
 
 } // namespace
@@ -107,44 +154,59 @@ void WriteFileBytesSafely(const QString& path, std::string_view bytes)
     const QString native = NativePath(path);
     if (native.isEmpty())
         throw RuntimeError::PathNotFound();
-    const QFileInfo info(native);
-    if (info.isDir())
-        throw RuntimeError::PathFileAccessError();
-    const QFileInfo folder(info.absolutePath());
-    if (!folder.exists() || !folder.isDir())
-        throw RuntimeError::PathNotFound();
-    // QSaveFile would happily replace a read-only file through a writable folder; a file the
-    // user may not write stays as it is.
-    if (info.exists() && !info.isWritable())
-        throw RuntimeError::PermissionDenied();
+    const QByteArray encoded = QFile::encodeName(native);
+
+    // Everything that can be known before writing is checked first, so that a refusal carries
+    // its real reason: QSaveFile reports its own failures without the system's error number.
+    struct stat status = {};
+    QString folder;
+    if (::stat(encoded.constData(), &status) == 0) {
+        if (S_ISDIR(status.st_mode))
+            throw RuntimeError::PathFileAccessError();
+        if (S_ISCHR(status.st_mode)) {
+            WriteToDevice(encoded, bytes);
+            return;
+        }
+        if (!S_ISREG(status.st_mode))
+            throw RuntimeError::PathFileAccessError();
+        // QSaveFile would replace a read-only file through a writable folder; a file the user
+        // may not write stays as it is.
+        CheckWritable(encoded, W_OK);
+        // A link is followed: the new file takes the place of its target, beside it.
+        folder = QFileInfo(QFileInfo(native).canonicalFilePath()).absolutePath();
+    } else {
+        if (errno != ENOENT)
+            throw ErrorFromErrno(errno, true);
+        folder = QFileInfo(native).absolutePath();
+        const QByteArray encodedFolder = QFile::encodeName(folder);
+        if (::stat(encodedFolder.constData(), &status) != 0)
+            throw ErrorFromErrno(errno, true);
+        if (!S_ISDIR(status.st_mode))
+            throw RuntimeError::PathNotFound();
+    }
+    // The new content is written to a temporary file in that folder, then renamed over the file.
+    CheckWritable(QFile::encodeName(folder), W_OK | X_OK);
 
     QSaveFile file(native);
-    // Writing through a symbolic link or onto a device must reach the target itself.
-    file.setDirectWriteFallback(true);
+    // Writing straight into the file when its folder refuses a temporary one would truncate it
+    // first, and a failure part-way would then leave half a level.
+    file.setDirectWriteFallback(false);
     errno = 0;
-    if (!file.open(QIODevice::WriteOnly)) {
-        const int error = errno;
-        throw ErrorFromErrno(error == 0 ? EACCES : error, true);
-    }
-    qint64 written = 0;
-    const auto total = static_cast<qint64>(bytes.size());
-    while (written < total) {
-        errno = 0;
-        const qint64 step = file.write(bytes.data() + written, total - written);
-        if (step <= 0) {
-            const int error = errno;
-            file.cancelWriting();
-            throw ErrorFromErrno(error == 0 ? EIO : error, true);
-        }
-        written += step;
+    if (!file.open(QIODevice::WriteOnly))
+        throw ErrorFromErrno(errno, true);
+    // Written past Qt's buffer so that the system's reason for a failure is known; on failure
+    // the temporary file is removed when `file` goes and the level is left as it was.
+    try {
+        WriteAll(file.handle(), bytes);
+        if (::fdatasync(file.handle()) != 0 && errno != EINVAL && errno != ENOTSUP)
+            throw WriteErrorFromErrno(errno);
+    } catch (...) {
+        file.cancelWriting();
+        throw;
     }
     errno = 0;
-    if (!file.commit()) {
-        const int error = errno;
-        if (file.error() == QFileDevice::WriteError || error == ENOSPC || error == EDQUOT)
-            throw ErrorFromErrno(error == 0 ? ENOSPC : error, true);
-        throw ErrorFromErrno(error == 0 ? EIO : error, true);
-    }
+    if (!file.commit())
+        throw ErrorFromErrno(errno == 0 ? EIO : errno, true);
 }
 
 } // namespace hollenby::ui

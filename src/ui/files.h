@@ -21,9 +21,10 @@ void CheckReadableFile(const QString& nativePath);
 std::string ReadFileBytes(const QString& path);
 
 // Replaces the file's content with `bytes`, or leaves the file as it was. The content goes to a
-// temporary file beside it that takes the file's place only once completely written. Fails with
-// 76 when the folder does not exist, 75 for a folder or a refused path, 70 without permission,
-// 61 when the disk is full and 57 for any other write failure.
+// temporary file beside it that takes the file's place only once completely written; a link is
+// followed and its target replaced, and a device (/dev/null) is written directly. Fails with 76
+// when the folder does not exist, 75 for a folder or a refused path, 70 when the file or its
+// folder may not be written, 61 when the disk is full and 57 for any other write failure.
 void WriteFileBytesSafely(const QString& path, std::string_view bytes);
 
 } // namespace hollenby::ui
