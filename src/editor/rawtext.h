@@ -18,8 +18,14 @@ class RawTextSave
 public:
     RawTextSave(MainControls& controls, ui::Dialogs& dialogs, LevelRender& render);
 
+    // Saves the raw text box and redraws from the scroll bar's position. An empty box or an
+    // empty level path is warned about; a failed write is reported and the file left as it was.
     void cmdSaveRefresh_Click();
-    void fnSaveLevelFile(const QString& levelFile, const QString& text);
+
+    // Writes the raw text and one CR LF over the file named in the level path box, creating it
+    // when new. False, with nothing touched, when `levelFile` is empty. A failed write raises
+    // its run-time error for the caller to report.
+    bool fnSaveLevelFile(const QString& levelFile);
 
 private:
     MainControls& m_c;

@@ -1,0 +1,218 @@
+// "Save and Refresh": the raw text and one CR LF replace the level file, the view is redrawn
+// from it, and nothing else is reloaded.
+
+#include "levelrender.h"
+#include "testsupport.h"
+
+#include <QDir>
+#include <QTest>
+#include <QTimer>
+
+using namespace hollenby;
+using testing::MainWindowFixture;
+using testing::ReadBytes;
+using testing::RepeatLines;
+using testing::WriteBytes;
+
+namespace {
+
+const QString kNoData = QStringLiteral("Validation Error; no level data to save");
+const QString kNoPath = QStringLiteral("Validation Error; missing level or resources folder");
+
+// Loads the level as "Load Graphics" does.
+void Load(MainWindowFixture& f)
+{
+    QVERIFY(f.main().render().fnGoLevelRender(f.c().txtFileLocation->Text(),
+                                              f.c().txtResLocation->Text()));
+}
+
+void Save(MainWindowFixture& f)
+{
+    f.c().cmdSaveRefresh->click();
+}
+
+} // namespace
+
+class SaveTest : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void writesTextAndOneCrLf_data()
+    {
+        QTest::addColumn<bool>("existing");
+        QTest::addColumn<bool>("withResources");
+        QTest::newRow("replaces the file and redraws") << true << true;
+        QTest::newRow("creates a new file") << false << true;
+        QTest::newRow("no resources: writes, draws nothing") << true << false;
+    }
+
+    void writesTextAndOneCrLf()
+    {
+        QFETCH(bool, existing);
+        QFETCH(bool, withResources);
+        MainWindowFixture f;
+        const QString level = f.path("level.lvl");
+        if (existing)
+            QVERIFY(WriteBytes(level, "20,20,20\r\n20\r\n20\r\n20\r\n"));
+        f.setPaths(level, withResources ? f.resources() : QString());
+        f.c().txtLvlRaw->setText("01,02\r\n03,04");
+        const QStringList before = f.visibleTiles();
+        Save(f);
+        QCOMPARE(ReadBytes(level), std::string("01,02\r\n03,04\r\n"));
+        const QStringList twoRows{"0,600=01", "585,600=02", "0,1200=03", "585,1200=04"};
+        QCOMPARE(f.visibleTiles(), withResources ? twoRows : before);
+        QCOMPARE(f.dialogs.texts(), QStringList());
+    }
+
+    void warningsLeaveFileUntouched_data()
+    {
+        QTest::addColumn<QString>("raw");
+        QTest::addColumn<bool>("withPath");
+        QTest::addColumn<QString>("warning");
+        QTest::newRow("empty raw text") << QString() << true << kNoData;
+        QTest::newRow("empty level path") << QStringLiteral("01") << false << kNoPath;
+    }
+
+    void warningsLeaveFileUntouched()
+    {
+        QFETCH(QString, raw);
+        QFETCH(bool, withPath);
+        QFETCH(QString, warning);
+        MainWindowFixture f;
+        const QString level = f.path("level.lvl");
+        QVERIFY(WriteBytes(level, "05,06"));
+        f.setPaths(withPath ? level : QString(), f.resources());
+        f.c().txtLvlRaw->setText(raw);
+        const QStringList before = f.visibleTiles();
+        Save(f);
+        QCOMPARE(ReadBytes(level), std::string("05,06"));
+        QCOMPARE(f.dialogs.messages.size(), 1);
+        QCOMPARE(f.dialogs.messages[0].text, warning);
+        QCOMPARE(f.dialogs.messages[0].title, QStringLiteral("Hollenby Systems - (Level Editor)"));
+        QCOMPARE(f.dialogs.messages[0].style, ui::MsgStyle::Exclamation);
+        QCOMPARE(f.visibleTiles(), before);
+    }
+
+    void everyLoadAndSaveAddsOneCrLf()
+    {
+        MainWindowFixture f;
+        std::string original;
+        for (int c = 0; c < 256; ++c)
+            original += static_cast<char>(c);
+        original += "01\r02\n03\r\n04";
+        const QString level = f.path("level.lvl");
+        QVERIFY(WriteBytes(level, original));
+        f.setPaths(level, f.resources());
+        Load(f);
+        Save(f);
+        QCOMPARE(ReadBytes(level), original + "\r\n");
+        Load(f);
+        Save(f);
+        QCOMPARE(ReadBytes(level), original + "\r\n\r\n");
+        QCOMPARE(f.dialogs.texts(), QStringList());
+    }
+
+    void addedRowsLieBeyondScrollRange()
+    {
+        MainWindowFixture f;
+        const QString level = f.path("level.lvl");
+        QVERIFY(WriteBytes(level, RepeatLines("01", 3, false)));
+        f.setPaths(level, f.resources());
+        Load(f);
+        QCOMPARE(f.c().VScroll1->Max(), 2);
+        f.c().VScroll1->setValue(2);
+        QStringList rows; // row n shows code n
+        for (int n = 1; n <= 20; ++n)
+            rows << QStringLiteral("%1").arg(n, 2, 10, QLatin1Char('0'));
+        f.c().txtLvlRaw->setText(rows.join("\r\n"));
+        Save(f);
+        // Redrawn from row 2 as far as the view reaches (13 rows); the range is left alone.
+        const QStringList tiles = f.visibleTiles();
+        QCOMPARE(tiles.size(), 13);
+        QCOMPARE(tiles.first(), QStringLiteral("0,600=02"));
+        QCOMPARE(tiles.last(), QStringLiteral("0,7800=14"));
+        QCOMPARE(f.c().VScroll1->Max(), 2);
+        QCOMPARE(f.c().VScroll1->Value(), 2);
+        Load(f);
+        QCOMPARE(f.c().VScroll1->Max(), 20);
+    }
+
+    void typingChangesNothingUntilSaved()
+    {
+        MainWindowFixture f;
+        const QString level = f.path("level.lvl");
+        QVERIFY(WriteBytes(level, "01"));
+        f.setPaths(level, f.resources());
+        Load(f);
+        QWidget* box = f.c().txtLvlRaw->widget();
+        box->setFocus();
+        QTest::keyClick(box, Qt::Key_End, Qt::ControlModifier);
+        QTest::keyClick(box, Qt::Key_Return);
+        QTest::keyClicks(box, "02");
+        QCOMPARE(ReadBytes(level), std::string("01"));
+        Save(f);
+        QCOMPARE(ReadBytes(level), std::string("01\r\n02\r\n"));
+        QCOMPARE(f.visibleTiles(), (QStringList{"0,600=01", "0,1200=02"}));
+    }
+
+    void secondSaveDuringRedrawLeavesWholeFile()
+    {
+        MainWindowFixture f;
+        const QString level = f.path("level.lvl");
+        QVERIFY(WriteBytes(level, "01"));
+        f.setPaths(level, f.resources());
+        f.c().txtLvlRaw->setText(QString::fromStdString(RepeatLines("01,02,03", 30, false)));
+        bool inFirstSave = true;
+        bool secondRanInside = false;
+        QTimer::singleShot(0, [&] {
+            secondRanInside = inFirstSave;
+            f.c().txtLvlRaw->setText(QStringLiteral("04"));
+            Save(f);
+        });
+        Save(f);
+        inFirstSave = false;
+        QVERIFY(secondRanInside);
+        QCOMPARE(ReadBytes(level), std::string("04\r\n"));
+        QCOMPARE(QDir(f.dir.path()).entryList(QDir::Files | QDir::Hidden),
+                 QStringList{"level.lvl"});
+        QCOMPARE(f.dialogs.texts(), QStringList());
+    }
+
+    void failedWriteIsReported_data()
+    {
+        QTest::addColumn<QString>("target");
+        QTest::addColumn<QString>("message");
+        QTest::newRow("missing folder")
+            << QStringLiteral("missing\\level.lvl")
+            << QStringLiteral("Error 76 (Path not found) in procedure cmdSaveRefresh_Click of "
+                              "Form frmMain");
+        QTest::newRow("folder") << QStringLiteral("_resources")
+                                << QStringLiteral("Error 75 (Path/File access error) in procedure "
+                                                  "cmdSaveRefresh_Click of Form frmMain");
+    }
+
+    void failedWriteIsReported()
+    {
+        QFETCH(QString, target);
+        QFETCH(QString, message);
+        MainWindowFixture f;
+        const QString level = f.path("level.lvl");
+        QVERIFY(WriteBytes(level, "05,06"));
+        f.setPaths(level, f.resources());
+        Load(f);
+        const QStringList tiles = f.visibleTiles();
+        // A path typed after the load, without Enter, is where the text goes.
+        f.c().txtFileLocation->setText(f.dir.path() + '\\' + target);
+        f.c().txtLvlRaw->setText("07");
+        Save(f);
+        QCOMPARE(f.dialogs.texts(), QStringList{message});
+        QCOMPARE(f.dialogs.messages[0].style, ui::MsgStyle::Plain);
+        QCOMPARE(ReadBytes(level), std::string("05,06"));
+        QVERIFY(!QFileInfo::exists(f.path("missing")));
+        QCOMPARE(f.visibleTiles(), tiles);
+    }
+};
+
+QTEST_MAIN(SaveTest)
+#include "save_test.moc"
