@@ -1,0 +1,1 @@
+"""Drawing and level building for tools/make-art.py."""
