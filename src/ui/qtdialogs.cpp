@@ -66,7 +66,9 @@ void QtDialogs::GetOpenFileName(OpenFileName& record)
         return;
     const QString path = dialog.selectedFiles().constFirst();
     record.nFilterIndex = static_cast<int>(filters.indexOf(dialog.selectedNameFilter())) + 1;
-    record.lpstrFile = path.left(record.nMaxFile > 0 ? record.nMaxFile - 1 : path.size()) + QChar(0);
+    // The whole path, however long: nMaxFile sizes a fixed buffer on other platforms, and cutting
+    // the path to fit it would name a different file.
+    record.lpstrFile = path + QChar(0);
 }
 
 std::optional<QString> QtDialogs::BrowseForFolder(QWidget* owner, const QString& prompt)
