@@ -217,6 +217,8 @@ void frmMain::wireEvents()
 void frmMain::Show()
 {
     m_form->centre();
+    // The window opens with the focus where the tab order starts: the level path box.
+    m_c.txtFileLocation->setFocus();
     m_form->Show();
 }
 
