@@ -1,10 +1,10 @@
 #pragma once
-// mdlUtils: small file-system and dialog helpers shared by the main window's routines.
+// mdlUtils: the small file-system and dialog routines the windows share.
 //
-// Callers only ever see a result: a failure inside a helper becomes false, a size of 0 bytes or
+// Callers only ever see a result: a failure inside a routine becomes false, a size of 0 bytes or
 // an empty text. The one exception is DirExists, which also says what went wrong in a message.
 //
-// The helpers that show something take the dialog service as their first argument rather than
+// The routines that show something take the dialog service as their first argument rather than
 // reaching for a global one: the window that calls them already holds it, and a test can hand
 // in a scripted one.
 
