@@ -49,6 +49,8 @@ wait_for_windows() { # title count
         [ "$(windows_titled "$1")" -eq "$2" ] && return 0
         sleep 0.1
     done
+    for w in $(xdotool search --name "$1"); do echo "window $w: $(xdotool getwindowname "$w") $(xdotool getwindowgeometry "$w" | tr '\n' ' ')" >&2; done
+    top -b -n1 -p "$pid" | tail -1 >&2
     fail "expected $2 window(s) titled $1, found $(windows_titled "$1")"
 }
 pixel() { /usr/bin/convert "$work/shot.png" -format "%[hex:p{$1,$2}]" info: | cut -c1-6; }
