@@ -47,7 +47,7 @@ class TilePlacer
 {
 public:
     TilePlacer(MainControls& controls, const QString& resFolder)
-        : m_c(controls), m_resFolder(ui::BytesFromText(resFolder))
+        : m_c(controls), m_resFolder(resFolder)
     {}
 
     void beforeLine() { ui::DoEvents(); }
@@ -61,10 +61,13 @@ public:
         tile.setTop(static_cast<float>(top));
         tile.setVisible(true);
         tile.clearPicture();
-        const std::string path = TileBitmapPath(m_resFolder, cell);
-        if (!path.empty()) {
+        // The folder keeps every character the user typed; only the file name comes from the
+        // level's 8-bit text.
+        const std::string file = TileBitmapFile(cell);
+        if (!file.empty()) {
+            const QString path = m_resFolder + QLatin1Char('\\') + ui::TextFromBytes(file);
             try {
-                tile.setPicture(ui::LoadPicture(ui::TextFromBytes(path)));
+                tile.setPicture(ui::LoadPicture(path));
             } catch (const RuntimeError& error) {
                 // A missing bitmap (or a missing folder) leaves a blank slot.
                 if (error.number() != RuntimeError::kFileNotFound)
@@ -85,7 +88,7 @@ public:
 
 private:
     MainControls& m_c;
-    std::string m_resFolder;
+    QString m_resFolder;
 };
 
 } // namespace

@@ -117,7 +117,9 @@ void CheckReadableFile(const QString& nativePath)
         }
         throw ErrorFromErrno(errno, false);
     }
-    if (info.isDir())
+    // Devices, pipes and sockets are refused like folders: /dev/zero would never end, and a
+    // pipe would wait for a writer that may never come.
+    if (info.isDir() || !info.isFile())
         throw RuntimeError::PathFileAccessError();
     if (!info.isReadable())
         throw RuntimeError::PermissionDenied();

@@ -252,6 +252,8 @@ private slots:
                                                    << "Error 53 (File not found" + kGoFailure;
         QTest::newRow("a folder") << "folder.lvl"
                                   << "Error 75 (Path/File access error" + kGoFailure;
+        QTest::newRow("an endless device") << "/dev/zero"
+                                           << "Error 75 (Path/File access error" + kGoFailure;
     }
 
     void unreadableLevelFiles()
@@ -266,7 +268,8 @@ private slots:
         QVERIFY(f.main().render().fnGoLevelRender(good, f.resources()));
         const QStringList before = f.visibleTiles();
 
-        QVERIFY(!f.main().render().fnGoLevelRender(f.path(name), f.resources()));
+        const QString path = name.startsWith('/') ? name : f.path(name);
+        QVERIFY(!f.main().render().fnGoLevelRender(path, f.resources()));
         QCOMPARE(f.dialogs.texts(), QStringList{message});
         QVERIFY(!c.VScroll1->Enabled());
         QCOMPARE(c.VScroll1->Max(), 0);
@@ -280,6 +283,17 @@ private slots:
         QCOMPARE(f.dialogs.texts(),
                  QStringList{"Error 52 (Bad file name or number" + kShowFailure});
         QCOMPARE(f.visibleTiles(), before);
+    }
+
+    void foldersWithAnyCharacters()
+    {
+        MainWindowFixture f;
+        const QString res = f.path(QStringLiteral("タイル rés"));
+        QVERIFY(testing::WriteTileSet(res));
+        const QString level = f.path("level.lvl");
+        QVERIFY(WriteBytes(level, "01,02"));
+        QVERIFY(f.main().render().fnGoLevelRender(level, res + "/"));
+        QCOMPARE(f.visibleTiles(), (QStringList{"0,600=01", "585,600=02"}));
     }
 
     void emptyPathsDoNothing()
