@@ -16,8 +16,15 @@ using testing::WriteBytes;
 
 namespace {
 
-const QString kNoData = QStringLiteral("Validation Error; no level data to save");
-const QString kNoPath = QStringLiteral("Validation Error; missing level or resources folder");
+// Writes the level file, sets both paths to it and the tile set and returns the file's path.
+QString SetUpLevel(MainWindowFixture& f, std::string_view bytes)
+{
+    const QString level = f.path("level.lvl");
+    if (!WriteBytes(level, bytes))
+        QTest::qFail("cannot write the level", __FILE__, __LINE__);
+    f.setPaths(level, f.resources());
+    return level;
+}
 
 // Loads the level as "Load Graphics" does.
 void Load(MainWindowFixture& f)
@@ -65,35 +72,6 @@ private slots:
         QCOMPARE(f.dialogs.texts(), QStringList());
     }
 
-    void warningsLeaveFileUntouched_data()
-    {
-        QTest::addColumn<QString>("raw");
-        QTest::addColumn<bool>("withPath");
-        QTest::addColumn<QString>("warning");
-        QTest::newRow("empty raw text") << QString() << true << kNoData;
-        QTest::newRow("empty level path") << QStringLiteral("01") << false << kNoPath;
-    }
-
-    void warningsLeaveFileUntouched()
-    {
-        QFETCH(QString, raw);
-        QFETCH(bool, withPath);
-        QFETCH(QString, warning);
-        MainWindowFixture f;
-        const QString level = f.path("level.lvl");
-        QVERIFY(WriteBytes(level, "05,06"));
-        f.setPaths(withPath ? level : QString(), f.resources());
-        f.c().txtLvlRaw->setText(raw);
-        const QStringList before = f.visibleTiles();
-        Save(f);
-        QCOMPARE(ReadBytes(level), std::string("05,06"));
-        QCOMPARE(f.dialogs.messages.size(), 1);
-        QCOMPARE(f.dialogs.messages[0].text, warning);
-        QCOMPARE(f.dialogs.messages[0].title, QStringLiteral("Hollenby Systems - (Level Editor)"));
-        QCOMPARE(f.dialogs.messages[0].style, ui::MsgStyle::Exclamation);
-        QCOMPARE(f.visibleTiles(), before);
-    }
-
     void everyLoadAndSaveAddsOneCrLf()
     {
         MainWindowFixture f;
@@ -101,9 +79,7 @@ private slots:
         for (int c = 0; c < 256; ++c)
             original += static_cast<char>(c);
         original += "01\r02\n03\r\n04";
-        const QString level = f.path("level.lvl");
-        QVERIFY(WriteBytes(level, original));
-        f.setPaths(level, f.resources());
+        const QString level = SetUpLevel(f, original);
         Load(f);
         Save(f);
         QCOMPARE(ReadBytes(level), original + "\r\n");
@@ -116,11 +92,8 @@ private slots:
     void addedRowsLieBeyondScrollRange()
     {
         MainWindowFixture f;
-        const QString level = f.path("level.lvl");
-        QVERIFY(WriteBytes(level, RepeatLines("01", 3, false)));
-        f.setPaths(level, f.resources());
+        SetUpLevel(f, RepeatLines("01", 3, false));
         Load(f);
-        QCOMPARE(f.c().VScroll1->Max(), 2);
         f.c().VScroll1->setValue(2);
         QStringList rows; // row n shows code n
         for (int n = 1; n <= 20; ++n)
@@ -138,30 +111,10 @@ private slots:
         QCOMPARE(f.c().VScroll1->Max(), 20);
     }
 
-    void typingChangesNothingUntilSaved()
-    {
-        MainWindowFixture f;
-        const QString level = f.path("level.lvl");
-        QVERIFY(WriteBytes(level, "01"));
-        f.setPaths(level, f.resources());
-        Load(f);
-        QWidget* box = f.c().txtLvlRaw->widget();
-        box->setFocus();
-        QTest::keyClick(box, Qt::Key_End, Qt::ControlModifier);
-        QTest::keyClick(box, Qt::Key_Return);
-        QTest::keyClicks(box, "02");
-        QCOMPARE(ReadBytes(level), std::string("01"));
-        Save(f);
-        QCOMPARE(ReadBytes(level), std::string("01\r\n02\r\n"));
-        QCOMPARE(f.visibleTiles(), (QStringList{"0,600=01", "0,1200=02"}));
-    }
-
     void secondSaveDuringRedrawLeavesWholeFile()
     {
         MainWindowFixture f;
-        const QString level = f.path("level.lvl");
-        QVERIFY(WriteBytes(level, "01"));
-        f.setPaths(level, f.resources());
+        const QString level = SetUpLevel(f, "01");
         f.c().txtLvlRaw->setText(QString::fromStdString(RepeatLines("01,02,03", 30, false)));
         bool inFirstSave = true;
         bool secondRanInside = false;
@@ -179,35 +132,39 @@ private slots:
         QCOMPARE(f.dialogs.texts(), QStringList());
     }
 
-    void failedWriteIsReported_data()
+    void refusalsLeaveFileUntouched_data()
     {
-        QTest::addColumn<QString>("target");
+        QTest::addColumn<QString>("raw");
+        QTest::addColumn<QString>("typedPath"); // in the level's folder; empty for none
         QTest::addColumn<QString>("message");
-        QTest::newRow("missing folder")
-            << QStringLiteral("missing\\level.lvl")
-            << QStringLiteral("Error 76 (Path not found) in procedure cmdSaveRefresh_Click of "
-                              "Form frmMain");
-        QTest::newRow("folder") << QStringLiteral("_resources")
-                                << QStringLiteral("Error 75 (Path/File access error) in procedure "
-                                                  "cmdSaveRefresh_Click of Form frmMain");
+        QTest::newRow("empty raw text") << QString() << QStringLiteral("level.lvl")
+                                        << "Validation Error; no level data to save";
+        QTest::newRow("empty level path") << QStringLiteral("01") << QString()
+                                          << "Validation Error; missing level or resources folder";
+        QTest::newRow("failed write")
+            << QStringLiteral("07") << QStringLiteral("missing\\level.lvl")
+            << "Error 76 (Path not found) in procedure "
+               "cmdSaveRefresh_Click of Form frmMain";
     }
 
-    void failedWriteIsReported()
+    void refusalsLeaveFileUntouched()
     {
-        QFETCH(QString, target);
+        QFETCH(QString, raw);
+        QFETCH(QString, typedPath);
         QFETCH(QString, message);
         MainWindowFixture f;
-        const QString level = f.path("level.lvl");
-        QVERIFY(WriteBytes(level, "05,06"));
-        f.setPaths(level, f.resources());
+        const QString level = SetUpLevel(f, "05,06");
         Load(f);
         const QStringList tiles = f.visibleTiles();
         // A path typed after the load, without Enter, is where the text goes.
-        f.c().txtFileLocation->setText(f.dir.path() + '\\' + target);
-        f.c().txtLvlRaw->setText("07");
+        f.c().txtFileLocation->setText(typedPath.isEmpty() ? QString()
+                                                           : f.dir.path() + '\\' + typedPath);
+        f.c().txtLvlRaw->setText(raw);
         Save(f);
         QCOMPARE(f.dialogs.texts(), QStringList{message});
-        QCOMPARE(f.dialogs.messages[0].style, ui::MsgStyle::Plain);
+        QCOMPARE(f.dialogs.messages[0].title, QStringLiteral("Hollenby Systems - (Level Editor)"));
+        QCOMPARE(f.dialogs.messages[0].style,
+                 message.startsWith("Error") ? ui::MsgStyle::Plain : ui::MsgStyle::Exclamation);
         QCOMPARE(ReadBytes(level), std::string("05,06"));
         QVERIFY(!QFileInfo::exists(f.path("missing")));
         QCOMPARE(f.visibleTiles(), tiles);

@@ -1,21 +1,17 @@
-// The play window: single frames, the looping offsets, stopping, files that change while it
-// plays, and its launch from the main window's play button.
+// The play window: single frames, the looping offsets (also while its level goes), and its launch
+// from the main window's play button.
 
 #include "frmplay.h"
 #include "level.h"
 #include "playlauncher.h"
-#include "playoffsets.h"
 #include "testsupport.h"
 
-#include <QDir>
 #include <QFile>
 #include <QGuiApplication>
 #include <QPointer>
-#include <QRegularExpression>
 #include <QScreen>
 #include <QTest>
 
-#include <functional>
 #include <stdexcept>
 
 using namespace hollenby;
@@ -24,10 +20,10 @@ using testing::WriteBytes;
 
 namespace {
 
-// Row n holds eight cells of code n (01 to 20, then round again): a tile's colour names its row.
+// Row n holds eight cells of code n: a tile's colour names its row.
 QString Code(int row)
 {
-    return QStringLiteral("%1").arg((row - 1) % 20 + 1, 2, 10, QLatin1Char('0'));
+    return QStringLiteral("%1").arg(row, 2, 10, QLatin1Char('0'));
 }
 
 QByteArray CodeRows(int count, bool finalLineEnd = false)
@@ -38,11 +34,11 @@ QByteArray CodeRows(int count, bool finalLineEnd = false)
     return (rows.join(QStringLiteral("\r\n")) + (finalLineEnd ? "\r\n" : "")).toLatin1();
 }
 
-// The tiles of rows first..last drawn from `top` down, in Shown's form.
-QStringList Rows(int first, int last, int top = 0)
+// The tiles of rows first..last drawn from the top down, in Shown's form.
+QStringList Rows(int first, int last)
 {
     QStringList tiles;
-    for (int n = first; n <= last; ++n, top += 40) {
+    for (int n = first, top = 0; n <= last; ++n, top += 40) {
         for (int left = 0; left < 320; left += 40)
             tiles << QStringLiteral("%1,%2=%3").arg(left).arg(top).arg(Code(n));
     }
@@ -64,36 +60,6 @@ QStringList Shown(const play::frmPlay& play)
             shown << QStringLiteral("%1,%2=%3").arg(tile.Left()).arg(tile.Top()).arg(code);
     });
     return shown;
-}
-
-struct Played
-{
-    QList<int> offsets;
-    QStringList everShown;
-    QStringList lastShown;
-};
-
-// Plays until `frames` frames are drawn and closes the window from the last; `during` runs
-// after every frame with its number, from 1.
-Played Play(play::frmPlay& play, const QString& file, const QString& res, int frames,
-            const std::function<void(int)>& during = {})
-{
-    Played played;
-    play.AfterFrame = [&](std::int32_t offset) {
-        played.offsets << offset;
-        played.lastShown = Shown(play);
-        played.everShown << played.lastShown;
-        if (played.offsets.size() > frames)
-            throw std::runtime_error("a frame after the window closed");
-        if (during)
-            during(static_cast<int>(played.offsets.size()));
-        if (played.offsets.size() == frames)
-            play.form().window()->close();
-    };
-    play.setFileFQN(file);
-    play.setResFQN(res);
-    played.everShown.removeDuplicates();
-    return played;
 }
 
 QList<int> Down(int from, int to)
@@ -118,36 +84,25 @@ private slots:
         QTest::addColumn<QList<int>>("offsets");
         QTest::addColumn<QStringList>("shown");
         const QByteArray twenty = CodeRows(20);
-        QTest::newRow("offset 260 shows rows 8 to 13") << twenty << "" << QList{260} << Rows(8, 13);
         QTest::newRow("the first offset shows the last six")
             << twenty << "" << QList{560} << Rows(15, 20);
         QTest::newRow("a final CR LF leaves the sixth slot empty")
             << CodeRows(20, true) << "" << QList{600} << Rows(16, 20);
         QTest::newRow("an offset past the last row keeps the tiles")
             << twenty << "" << QList{260, 800} << Rows(8, 13);
-        QTest::newRow("five rows after six keep the sixth")
-            << twenty << "" << QList{560, 600} << Rows(16, 20) + Rows(20, 20, 200);
         QTest::newRow("twelve cells draw eight")
             << QStringList(12, "01").join(',').toLatin1() << "" << QList{0} << Rows(1, 1);
         QTest::newRow("an empty cell takes a blank slot")
             << QByteArray("01,,03") << "" << QList{0} << QStringList{"0,0=01", "40,0=", "80,0=03"};
-        QTest::newRow("blank, comma and unknown-code lines leave no gap")
-            << QByteArray("\r\n01\r\n\r\n,05\r\n21,1\r\n02") << "" << QList{40}
-            << QStringList{"0,0=", "40,0=", "0,40=02"};
         QTest::newRow("a close inside a frame leaves the window alone")
             << twenty << "close" << QList{260, 560} << Rows(8, 13);
         const QByteArray warnings("06,07,08,07\r\n98,98");
         QTest::newRow("a missing bitmap leaves its cells blank")
             << warnings << "07.bmp" << QList{0}
             << QStringList{"0,0=06", "40,0=", "80,0=08", "120,0=", "0,40=98", "40,40=98"};
-        QTest::newRow("a missing folder leaves every cell blank")
-            << warnings << "folder" << QList{0}
-            << QStringList{"0,0=", "40,0=", "80,0=", "120,0=", "0,40=", "40,40="};
         // Element 0 existed before; the ones this frame made stay hidden.
         QTest::newRow("an invalid bitmap stops the frame at its first cell")
             << warnings << "bmpOBJ_WarnOpen.bmp" << QList{0} << QStringList{"0,0=06"};
-        QTest::newRow("a missing level draws nothing")
-            << warnings << "level" << QList{0} << QStringList{"0,0="};
     }
 
     void frames()
@@ -158,17 +113,13 @@ private slots:
         QFETCH(QStringList, shown);
         MainWindowFixture f;
         play::frmPlay play(f.c());
-        QString file = f.path("level.lvl");
-        QString res = f.resources();
+        const QString file = f.path("level.lvl");
+        const QString res = f.resources();
         QVERIFY(WriteBytes(file, level.toStdString()));
         if (breakage == "07.bmp")
             QVERIFY(QFile::remove(res + "/07.bmp"));
         else if (breakage == "bmpOBJ_WarnOpen.bmp")
             QVERIFY(WriteBytes(res + "/bmpOBJ_WarnOpen.bmp", "not a bitmap"));
-        else if (breakage == "folder")
-            res = f.path("none");
-        else if (breakage == "level")
-            file = f.path("none.lvl");
         for (qsizetype i = 0; i < offsets.size(); ++i) {
             if (breakage == "close" && i == offsets.size() - 1) {
                 play.form().Show(); // and closed by the last frame's first yield
@@ -185,84 +136,56 @@ private slots:
     {
         QTest::addColumn<QByteArray>("level");
         QTest::addColumn<QList<int>>("offsets");
-        QTest::addColumn<int>("lowestRow"); // the lowest row any frame shows; 0 for none
+        QTest::addColumn<QString>("lowestCode"); // the lowest any frame shows; empty for none
+        QTest::addColumn<int>("removedAfter");   // the frame after which the level goes; 0: never
         QTest::newRow("twenty lines wrap to 800 and 825 and never show rows 1 to 7")
-            << CodeRows(20) << Down(560, 260) + QList{800, 825} + Down(800, 250) + QList{800} << 8;
+            << CodeRows(20) << Down(560, 260) + QList{800, 825} + Down(800, 250) + QList{800}
+            << "08" << 0;
         QTest::newRow("a final CR LF counts a line")
-            << CodeRows(20, true) << Down(600, 250) + QList{840, 865, 840} << 8;
+            << CodeRows(20, true) << Down(600, 250) + QList{840, 865, 840} << "08" << 0;
         QTest::newRow("offset 240 is drawn before the wrap")
-            << CodeRows(12) << QList{240, 480, 505, 480, 455} << 7;
+            << CodeRows(12) << QList{240, 480, 505, 480, 455} << "07" << 0;
         QTest::newRow("six lines never draw a tile")
-            << CodeRows(6) << QList{240, 265, 240, 240} << 0;
-        QTest::newRow("one line stays at 40") << QByteArray("01") << QList{40, 40} << 0;
+            << CodeRows(6) << QList{240, 265, 240, 240} << "" << 0;
+        // The end counted at the start holds; every frame reads the file afresh.
+        QTest::newRow("a level that goes plays on and draws nothing more")
+            << CodeRows(20) << Down(560, 335) << "14" << 3;
     }
 
     void offsets()
     {
         QFETCH(QByteArray, level);
         QFETCH(QList<int>, offsets);
-        QFETCH(int, lowestRow);
+        QFETCH(QString, lowestCode);
+        QFETCH(int, removedAfter);
         MainWindowFixture f;
         play::frmPlay play(f.c());
-        QVERIFY(WriteBytes(f.path("level.lvl"), level.toStdString()));
-        const Played played =
-            Play(play, f.path("level.lvl"), f.resources(), static_cast<int>(offsets.size()));
-        QCOMPARE(played.offsets, offsets);
-        QStringList codes =
-            QStringList(played.everShown).replaceInStrings(QRegularExpression(".*="), "");
-        codes.removeAll(QString());
-        codes.sort();
-        QCOMPARE(codes.value(0), lowestRow == 0 ? QString() : Code(lowestRow));
-    }
-
-    void playsOnThroughChangedFiles_data()
-    {
-        QTest::addColumn<QString>("change");
-        QTest::addColumn<QStringList>("lastShown");
-        QTest::newRow("a level that disappears leaves the last frame") << "remove" << Rows(14, 19);
-        QTest::newRow("a level that turns into a folder") << "folder" << Rows(14, 19);
-        QTest::newRow("a shorter level draws nothing more") << "shrink" << Rows(14, 19);
-        QTest::newRow("a longer level plays on from the old end") << "grow" << Rows(10, 15);
-        QStringList blank = Rows(10, 15);
-        blank.replaceInStrings(QRegularExpression("=\\d\\d$"), "=");
-        QTest::newRow("resources that vanish blank the tiles") << "resources" << blank;
-    }
-
-    void playsOnThroughChangedFiles()
-    {
-        QFETCH(QString, change);
-        QFETCH(QStringList, lastShown);
-        MainWindowFixture f;
-        play::frmPlay play(f.c());
-        const QString level = f.path("level.lvl");
-        const QString res = f.resources();
-        QVERIFY(WriteBytes(level, CodeRows(20).toStdString()));
-        bool changed = false;
-        const Played played = Play(play, level, res, 10, [&](int frame) {
-            if (frame != 3)
-                return;
-            if (change == "remove" || change == "folder")
-                changed = QFile::remove(level) && (change == "remove" || QDir().mkdir(level));
-            else if (change == "shrink" || change == "grow")
-                changed = WriteBytes(level, CodeRows(change == "grow" ? 40 : 5).toStdString());
-            else
-                changed = QDir().rename(res, f.path("gone"));
-        });
-        QVERIFY(changed);
-        QCOMPARE(played.offsets, Down(560, 335)); // the end counted at the start holds
-        QCOMPARE(played.lastShown, lastShown);
+        const QString file = f.path("level.lvl");
+        QVERIFY(WriteBytes(file, level.toStdString()));
+        QList<int> played;
+        QString lowest;
+        bool removed = false;
+        // As many frames as the row expects, the window closed from the last.
+        play.AfterFrame = [&](std::int32_t offset) {
+            played << offset;
+            for (const QString& tile : Shown(play)) {
+                const QString code = tile.section(QLatin1Char('='), 1);
+                if (!code.isEmpty() && (lowest.isEmpty() || code < lowest))
+                    lowest = code;
+            }
+            if (played.size() > offsets.size())
+                throw std::runtime_error("a frame after the window closed");
+            if (played.size() == removedAfter)
+                removed = QFile::remove(file);
+            if (played.size() == offsets.size())
+                play.form().window()->close();
+        };
+        play.setFileFQN(file);
+        play.setResFQN(f.resources());
+        QCOMPARE(removed, removedAfter > 0);
+        QCOMPARE(played, offsets);
+        QCOMPARE(lowest, lowestCode);
         QVERIFY(f.dialogs.messages.isEmpty());
-    }
-
-    void offsetsOverflowPastThirtyTwoBits()
-    {
-        // The end of a level of 53 687 091 lines still fits; one line more, or the step up from
-        // the last offset that fits, does not.
-        QCOMPARE(play::MultiplyOffsets(53'687'091, 40), 2'147'483'640);
-        QCOMPARE(play::SubtractOffsets(2'147'483'622, -25), 2'147'483'647);
-        QVERIFY_THROWS_EXCEPTION(ui::RuntimeError, play::MultiplyOffsets(53'687'092, 40));
-        QVERIFY_THROWS_EXCEPTION(ui::RuntimeError, play::SubtractOffsets(2'147'483'623, -25));
-        QVERIFY_THROWS_EXCEPTION(ui::RuntimeError, play::NarrowCount(std::int64_t{1} << 31));
     }
 
     void playButton()
@@ -273,11 +196,27 @@ private slots:
             return QList{c.cmdPlay->Enabled(), c.cmdRefresh->Enabled(), c.cmdSaveRefresh->Enabled(),
                          c.cmdSelectFile->Enabled(), c.cmdSelectRes->Enabled()};
         };
-        const QList<bool> enabled(5, true);
-        const QList<bool> disabled(5, false);
+        const QList<bool> enabled(5, true), disabled(5, false);
         QPointer<QWidget> window;
+        QList<QList<bool>> states;
+        QStringList lastShown;
+        QSize client;
+        QPoint offCentre;
+        // Only the third start below plays any frames.
         f.main().player().PlayWindowCreated = [&](play::frmPlay& play) {
             window = play.form().window();
+            play.AfterFrame = [&](std::int32_t) {
+                states << buttons();
+                client = play.form().client()->size();
+                offCentre = window->frameGeometry().center() -
+                            QGuiApplication::primaryScreen()->availableGeometry().center();
+                if (states.size() == 3)
+                    f.setPaths(f.path("missing.lvl"), f.path("none")); // no effect on the play
+                if (states.size() == 6) {
+                    lastShown = Shown(play);
+                    play.form().window()->close();
+                }
+            };
         };
         QVERIFY(WriteBytes(f.path("level.lvl"), CodeRows(20).toStdString()));
         f.setPaths(f.path("level.lvl"), QString());
@@ -302,30 +241,7 @@ private slots:
         QCOMPARE(buttons(), enabled);
 
         f.dialogs.clear();
-        f.main().form().setIcon(QIcon(QPixmap(16, 16)));
         f.setPaths(f.path("level.lvl"), f.resources());
-        QList<QList<bool>> states;
-        QStringList lastShown;
-        QSize client;
-        QPoint offCentre;
-        f.main().player().PlayWindowCreated = [&](play::frmPlay& play) {
-            window = play.form().window();
-            play.AfterFrame = [&](std::int32_t) {
-                states << buttons();
-                client = play.form().client()->size();
-                offCentre = window->frameGeometry().center() -
-                            QGuiApplication::primaryScreen()->availableGeometry().center();
-                if (states.size() == 3)
-                    f.setPaths(f.path("missing.lvl"), f.path("none")); // no effect on the play
-                if (states.size() == 6) {
-                    lastShown = Shown(play);
-                    play.form().window()->close();
-                }
-            };
-            QCOMPARE(play.form().Caption(), QStringLiteral("View Level (looping)"));
-            QCOMPARE(window->windowIcon().cacheKey(),
-                     f.main().form().window()->windowIcon().cacheKey());
-        };
         QTest::mouseClick(c.cmdPlay->widget(), Qt::LeftButton);
         QCOMPARE(states, QList<QList<bool>>(6, disabled));
         QCOMPARE(lastShown, Rows(12, 17)); // offset 435
