@@ -13,8 +13,6 @@
 #include <QTest>
 #include <QTimer>
 
-#include <sys/stat.h>
-
 using namespace hollenby;
 
 class MdlUtilsTest : public QObject
@@ -24,21 +22,17 @@ class MdlUtilsTest : public QObject
     QTemporaryDir m_dir;
     QString at(const QString& name) const { return m_dir.path() + QLatin1Char('/') + name; }
 
-    QString open(ui::Dialogs& dialogs,
-                 const QString& filter = QStringLiteral("Hollenby Level|*.lvl"))
+    QString open(ui::Dialogs& dialogs, const QString& filter = "Hollenby Level|*.lvl")
     {
-        return utils::ShowOpenDialog(dialogs, QStringLiteral("Select Level to Render "), filter,
-                                     QStringLiteral("lvl"));
+        return utils::ShowOpenDialog(dialogs, "Select Level to Render ", filter, "lvl");
     }
 
 private slots:
     void initTestCase()
     {
         QVERIFY(QDir(m_dir.path()).mkpath(QStringLiteral("folder/sub \u00fc\u65e5")));
-        QVERIFY(testing::WriteBytes(at("read only"), "x"));
-        QVERIFY(QFile::setPermissions(at("read only"), QFile::ReadOwner));
+        QVERIFY(testing::WriteBytes(at("file"), "x"));
         QVERIFY(QFile::link(at("folder"), at("folder link")));
-        QCOMPARE(::mkfifo(QFile::encodeName(at("fifo")).constData(), 0600), 0);
     }
 
     void pathTests_data()
@@ -47,20 +41,14 @@ private slots:
         QTest::addColumn<bool>("isFolder");
         QTest::addColumn<bool>("isFile");
         QTest::newRow("folder") << at("folder") << true << false;
-        QTest::newRow("root") << "/" << true << false;
-        QTest::newRow("trailing separator") << at("folder/") << true << false;
         QTest::newRow("backslash, spaces, non-ASCII")
             << at("folder\\sub \u00fc\u65e5") << true << false;
         QTest::newRow("link to a folder") << at("folder link") << true << false;
-        QTest::newRow("read-only file") << at("read only") << false << true;
+        QTest::newRow("file") << at("file") << false << true;
         QTest::newRow("empty text") << "" << false << false;
         QTest::newRow("missing") << at("missing") << false << false;
-        QTest::newRow("below a file") << at("read only/x") << false << false;
         QTest::newRow("device") << "/dev/null" << false << false;
-        QTest::newRow("pipe") << at("fifo") << false << false;
-        QTest::newRow("4000 characters")
-            << at(QStringLiteral("x/").repeated(2000)).left(4000) << false << false;
-        QTest::newRow("NUL inside") << at("read only") + QChar(0) << false << false;
+        QTest::newRow("NUL inside") << at("file") + QChar(0) << false << false;
     }
 
     void pathTests()
@@ -74,125 +62,87 @@ private slots:
         QVERIFY(dialogs.messages.isEmpty());
     }
 
+    // In German, so the separator is seen to come from the locale.
     void fileSizeText_data()
     {
         QTest::addColumn<qint64>("size"); // -1: no such file
-        QTest::addColumn<QString>("locale");
         QTest::addColumn<QString>("text");
-        const QString en = QStringLiteral("en_US");
-        QTest::newRow("0") << 0LL << en << "0 bytes";
-        QTest::newRow("1023") << 1023LL << en << "1023 bytes";
-        QTest::newRow("1024") << 1024LL << en << "1.00 Kb";
-        QTest::newRow("1152, half away from zero") << 1152LL << en << "1.13 Kb";
-        QTest::newRow("1048575") << 1048575LL << en << "1024.00 Kb";
-        QTest::newRow("1048576") << 1048576LL << en << "1.00 Mb";
-        QTest::newRow("1073741823") << 1073741823LL << en << "1024.00 Mb";
-        QTest::newRow("1073741824") << 1073741824LL << en << "1.00 Gb";
-        QTest::newRow("2147483647") << 2147483647LL << en << "2.00 Gb";
-        QTest::newRow("beyond 32 bits") << 2147483648LL << en << "0 bytes";
-        QTest::newRow("German separator") << 1152LL << "de_DE"
-                                          << "1,13 Kb";
-        QTest::newRow("missing file") << -1LL << en << "0 bytes";
+        QTest::newRow("1023") << 1023LL << "1023 bytes";
+        QTest::newRow("1024") << 1024LL << "1,00 Kb";
+        QTest::newRow("1152: half away from zero") << 1152LL << "1,13 Kb";
+        QTest::newRow("1048575") << 1048575LL << "1024,00 Kb";
+        QTest::newRow("1048576") << 1048576LL << "1,00 Mb";
+        QTest::newRow("1073741823") << 1073741823LL << "1024,00 Mb";
+        QTest::newRow("1073741824") << 1073741824LL << "1,00 Gb";
+        QTest::newRow("2147483647") << 2147483647LL << "2,00 Gb";
+        QTest::newRow("beyond 32 bits") << 2147483648LL << "0 bytes";
+        QTest::newRow("missing file") << -1LL << "0 bytes";
     }
 
     void fileSizeText()
     {
         QFETCH(qint64, size);
-        QFETCH(QString, locale);
         QFETCH(QString, text);
         QFile file(at("sized"));
         file.remove();
-        if (size >= 0) {
-            QVERIFY(file.open(QIODevice::WriteOnly));
-            QVERIFY(file.resize(size)); // sparse: takes no disk space
-        }
-        QLocale::setDefault(QLocale(locale));
+        QVERIFY(size < 0 || (file.open(QIODevice::WriteOnly) && file.resize(size))); // sparse
+        QLocale::setDefault(QLocale(QLocale::German));
         const QString got = utils::FileSizeText(file.fileName());
         QLocale::setDefault(QLocale::c());
-        file.remove();
         QCOMPARE(got, text);
     }
 
-    void buildDialogFilter_data()
+    // "|" becomes NUL, and a NUL ends the filter; the longest filter its 16-bit counter allows.
+    void scriptedOpenDialog()
     {
-        QTest::addColumn<QString>("text");
-        QTest::addColumn<QString>("filter");
         const QChar nul(0);
-        QTest::newRow("one pair") << "Hollenby Level|*.lvl"
-                                  << QStringLiteral("Hollenby Level") + nul + "*.lvl" + nul;
-        QTest::newRow("no bar") << "Levels" << QStringLiteral("Levels") + nul;
-        QTest::newRow("empty parts") << "A||" << QStringLiteral("A") + nul + nul + nul;
-        QTest::newRow("longest allowed") << QString(32767, 'x') << QString(32767, 'x') + nul;
-    }
-
-    void buildDialogFilter()
-    {
-        QFETCH(QString, text);
-        QFETCH(QString, filter);
-        utils::BuildDialogFilter(text);
-        QCOMPARE(utils::OpenFileRecord().lpstrFilter, filter);
-    }
-
-    void openDialogRecord()
-    {
         ui::ScriptedDialogs dialogs;
         dialogs.answerOpenFile(QStringLiteral("  /tmp/a b.lvl  "));
         dialogs.answerOpenFile(QString());
         QCOMPARE(open(dialogs), QStringLiteral("/tmp/a b.lvl  ")); // the caller trims the rest
-        QCOMPARE(open(dialogs), QString());                        // cancelled
-        // Each dialog starts from a refilled record, not from what the last one wrote.
-        for (const ui::OpenFileName& shown : dialogs.openFileRequests) {
-            QCOMPARE(shown.lpstrTitle, QStringLiteral("Select Level to Render "));
-            QCOMPARE(shown.lpstrDefExt, QStringLiteral("lvl"));
-            QCOMPARE(shown.lpstrFilter,
-                     QStringLiteral("Hollenby Level") + QChar(0) + "*.lvl" + QChar(0));
-            QCOMPARE(shown.lpstrFile, QChar(0) + QString(259, ' '));
-            QCOMPARE(shown.nMaxFile, 260);
-            QCOMPARE(shown.Flags, 4);
-            QCOMPARE(shown.lStructSize, 76);
-        }
-        // A filter too long for its 16-bit counter fails quietly, before any dialog.
+        // Cancelled: the dialog writes nothing, and the record was refilled since the last answer.
+        QCOMPARE(open(dialogs, QStringLiteral("Levels")), QString());
+        QCOMPARE(dialogs.openFileRequests.value(0).lpstrFilter,
+                 QStringLiteral("Hollenby Level") + nul + "*.lvl" + nul);
+        QCOMPARE(dialogs.openFileRequests.value(1).lpstrFilter, QStringLiteral("Levels") + nul);
+        utils::BuildDialogFilter(QString(32767, 'x'));
+        QCOMPARE(utils::OpenFileRecord().lpstrFilter, QString(32767, 'x') + nul);
+        // One character more fails quietly, before any dialog.
         QCOMPARE(open(dialogs, QString(32768, 'x')), QString());
         QCOMPARE(dialogs.openFileRequests.size(), 2);
     }
 
-    // The real Qt dialog, found among the top-level windows and used as a user would.
+    // The real Qt dialog, used as a user would.
     void realOpenDialog_data()
     {
         QTest::addColumn<QString>("typed");
-        QTest::addColumn<bool>("accept");
-        QTest::addColumn<QString>("result");
+        QTest::addColumn<QString>("result"); // empty: cancel the dialog
         const QString longName(240, 'n');
-        QTest::newRow("existing file") << "level.lvl" << true << at("level.lvl");
-        QTest::newRow("new name, default extension") << "fresh" << true << at("fresh.lvl");
-        QTest::newRow("path over 260 kept whole") << longName << true << at(longName + ".lvl");
-        QTest::newRow("cancelled") << "level.lvl" << false << "";
+        QTest::newRow("existing file") << "level.lvl" << at("level.lvl");
+        QTest::newRow("new name over 260: default extension, kept whole")
+            << longName << at(longName + ".lvl");
+        QTest::newRow("cancelled") << "level.lvl"
+                                   << "";
     }
 
     void realOpenDialog()
     {
         QFETCH(QString, typed);
-        QFETCH(bool, accept);
         QFETCH(QString, result);
         QVERIFY(testing::WriteBytes(at("level.lvl"), "01"));
-        QFileDialog* seen = nullptr;
         QStringList shown;
         QTimer poll;
         connect(&poll, &QTimer::timeout, [&] {
-            for (QWidget* widget : QApplication::topLevelWidgets()) {
-                auto* dialog = qobject_cast<QFileDialog*>(widget);
-                if (!dialog || !dialog->isVisible() || seen)
-                    continue;
-                seen = dialog;
+            if (auto* dialog = qobject_cast<QFileDialog*>(QApplication::activeModalWidget())) {
+                poll.stop();
                 shown << dialog->windowTitle() << dialog->nameFilters() << dialog->defaultSuffix();
                 dialog->setDirectory(m_dir.path());
                 QTest::keyClicks(dialog->findChild<QLineEdit*>(QStringLiteral("fileNameEdit")),
                                  typed);
                 QDialog* asDialog = dialog; // accept() is public only on QDialog
-                accept ? asDialog->accept() : asDialog->reject();
+                result.isEmpty() ? asDialog->reject() : asDialog->accept();
                 if (dialog->isVisible()) // refused to close: fail rather than hang
                     asDialog->reject();
-                QVERIFY(!dialog->parentWidget());
             }
         });
         poll.start(10);
