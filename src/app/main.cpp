@@ -9,7 +9,6 @@ int main(int argc, char* argv[])
 {
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("hollenby-level-editor"));
-    QApplication::setApplicationDisplayName(hollenby::ui::kAppTitle);
     QApplication::setWindowIcon(hollenby::app::ApplicationIcon());
     hollenby::ui::QtDialogs dialogs;
     hollenby::app::frmMain main(dialogs);
