@@ -93,7 +93,6 @@ private slots:
     {
         QTest::addColumn<float>("height");
         QTest::addColumn<int>("rows");
-        QTest::newRow("601 draws one row") << 601.0F << 1;
         QTest::newRow("1200 draws one row") << 1200.0F << 1;
         QTest::newRow("1201 draws two rows") << 1201.0F << 2;
         QTest::newRow("8400 draws thirteen") << 8400.0F << 13;
@@ -341,19 +340,6 @@ private slots:
         QVERIFY(f.main().render().fnGoLevelRender(level, f.resources()));
         QCOMPARE(f.c().VScroll1->Max(), 32767);
         QVERIFY(f.dialogs.messages.isEmpty());
-    }
-
-    void rawTextKeepsEveryByte()
-    {
-        MainWindowFixture f;
-        std::string text;
-        for (int b = 0; b < 256; ++b)
-            text.push_back(static_cast<char>(b));
-        text += "\r\n01\r02\n03\r\n";
-        const QString level = f.path("bytes.lvl");
-        QVERIFY(WriteBytes(level, text));
-        QVERIFY(f.main().render().fnGoLevelRender(level, f.resources()));
-        QCOMPARE(f.c().txtLvlRaw->Text(), QString::fromLatin1(text.data(), qsizetype(text.size())));
     }
 
     void resizeInsideARenderFinishes()
