@@ -89,14 +89,15 @@ gy="${anchor#* }"
 cx=$((gx - 138))
 cy=$((gy - 28))
 
+# The pixel at (x, y) of the client area must be the colour of tile `code`.
+check_pixel() { # x y code what
+    local got want="${colour[$3]}"
+    got="$(pixel $((cx + $1)) $((cy + $2)))"
+    [ "$got" = "$want" ] || fail "$4 $3 at ($1,$2): $got, want $want"
+}
 # Render view: the render frame's inside starts at (1, 91); tile (column c, row r) at
 # (585 c, 600 (r + 1)) twips, 15 to the pixel; sample each tile's middle.
-check_tile() { # column row code
-    local x=$((cx + 1 + $1 * 39 + 20)) y=$((cy + 91 + ($2 + 1) * 40 + 20))
-    local want="${colour[$3]}" got
-    got="$(pixel "$x" "$y")"
-    [ "$got" = "$want" ] || fail "tile $3 at column $1 row $2 ($x,$y): $got, want $want"
-}
+check_tile() { check_pixel $((1 + $1 * 39 + 20)) $((91 + ($2 + 1) * 40 + 20)) "$3" tile; }
 check_tile 0 0 01
 check_tile 2 0 03
 check_tile 7 0 08
@@ -106,12 +107,7 @@ check_tile 3 2 20
 
 # Key: images from (9795, 615) twips, 615 apart downwards, columns 1600 apart. The last row
 # is cut by the frame's bottom edge, so sample near each image's top.
-check_key() { # column row code
-    local x=$((cx + 1 + 653 + $1 * 107 + 20)) y=$((cy + 91 + 41 + $2 * 41 + 6))
-    local want="${colour[$3]}" got
-    got="$(pixel "$x" "$y")"
-    [ "$got" = "$want" ] || fail "key entry $3 ($x,$y): $got, want $want"
-}
+check_key() { check_pixel $((1 + 653 + $1 * 107 + 20)) $((91 + 41 + $2 * 41 + 6)) "$3" "key entry"; }
 check_key 0 0 01
 check_key 0 13 14
 check_key 1 0 15
