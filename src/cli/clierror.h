@@ -1,0 +1,32 @@
+#pragma once
+// How a command that cannot run says so: one line on stderr naming the file and the reason, and
+// exit status 2.
+
+#include <QString>
+
+#include <stdexcept>
+
+namespace hollenby::ui {
+class RuntimeError;
+}
+
+namespace hollenby::cli {
+
+class CliError : public std::runtime_error
+{
+public:
+    explicit CliError(QString message);
+    const QString& message() const { return m_message; }
+
+private:
+    QString m_message;
+};
+
+// Throws CliError with "FILE: reason".
+[[noreturn]] void Fail(const QString& file, const QString& reason);
+
+// The reason a file operation failed, in words a command line user reads ("no such file or
+// folder", "is a folder", "permission denied", ...).
+QString ReasonText(const ui::RuntimeError& error);
+
+} // namespace hollenby::cli

@@ -1,0 +1,79 @@
+#include "levelinput.h"
+
+#include "clierror.h"
+#include "files.h"
+#include "grid.h"
+#include "level.h"
+#include "picture.h"
+#include "rowwalk.h"
+#include "runtimeerror.h"
+
+#include <QDir>
+#include <QFileInfo>
+
+namespace hollenby::cli {
+
+LevelText::LevelText(const QString& path) : m_path(path)
+{
+    try {
+        m_bytes = ui::ReadFileBytes(path);
+    } catch (const ui::RuntimeError& error) {
+        Fail(path, ReasonText(error));
+    }
+    m_lines = SplitLevelLines(m_bytes);
+}
+
+namespace {
+
+// Collects the rows the walk draws, remembering which line each came from.
+class RowCollector
+{
+public:
+    explicit RowCollector(std::vector<DrawnRow>& rows) : m_rows(rows) {}
+
+    void beforeLine() { ++m_line; }
+    void beforeCell() {}
+    void placeTile(std::int32_t, std::int32_t left, std::int32_t, std::string_view cell)
+    {
+        if (left == 0)
+            m_rows.push_back({m_line, {}});
+        m_rows.back().cells.push_back(cell);
+    }
+    bool viewFull(std::int32_t) const { return false; }
+    void overflow()
+    {
+        throw CliError(QStringLiteral("the level has more rows than a window can place"));
+    }
+
+private:
+    std::vector<DrawnRow>& m_rows;
+    std::int64_t m_line = 0;
+};
+
+} // namespace
+
+std::vector<DrawnRow> DrawnRows(const std::vector<std::string_view>& lines)
+{
+    std::vector<DrawnRow> rows;
+    RowCollector collector(rows);
+    // Every row's position is at least 0, so the play walk from 0 draws them all.
+    WalkLevelRows(lines, 0, grid::kPlayWalk, collector);
+    return rows;
+}
+
+QString ResourcesFolder(const QString& levelPath, const QString& option)
+{
+    if (!option.isEmpty())
+        return option;
+    return QFileInfo(levelPath).dir().filePath(QStringLiteral("_resources"));
+}
+
+QString TileBitmapNativePath(const QString& folder, std::string_view cell)
+{
+    const std::string file = TileBitmapFile(cell);
+    if (file.empty())
+        return {};
+    return ui::NativePath(folder + QLatin1Char('\\') + ui::TextFromBytes(file));
+}
+
+} // namespace hollenby::cli

@@ -1,0 +1,53 @@
+#pragma once
+// A level as the commands read it: the file whole, its lines, and the rows the play window would
+// draw from it, all cut by the same level functions the editor uses.
+
+#include <QString>
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace hollenby::cli {
+
+// A level file read whole. Throws CliError ("PATH: reason") when it cannot be read. Neither
+// copyable nor movable, because `lines()` points into `bytes()`.
+class LevelText
+{
+public:
+    explicit LevelText(const QString& path);
+    LevelText(const LevelText&) = delete;
+    LevelText& operator=(const LevelText&) = delete;
+
+    const QString& path() const { return m_path; }
+    const std::string& bytes() const { return m_bytes; }
+    const std::vector<std::string_view>& lines() const { return m_lines; }
+
+private:
+    QString m_path;
+    std::string m_bytes;
+    std::vector<std::string_view> m_lines;
+};
+
+// One row as the play window draws it: the line it comes from (from 1) and its drawn cells, at
+// most eight, codes or not, each in its column.
+struct DrawnRow
+{
+    std::int64_t line = 0;
+    std::vector<std::string_view> cells;
+};
+
+// The rows of a level in file order, as the play window's walk finds them; lines that are not
+// rows take no place. The views point into the lines' text.
+std::vector<DrawnRow> DrawnRows(const std::vector<std::string_view>& lines);
+
+// The resources folder of a level: `option` when it is not empty, else the folder "_resources"
+// beside the level file, the game's own layout.
+QString ResourcesFolder(const QString& levelPath, const QString& option);
+
+// The path of a tile code's bitmap in `folder`, in the file system's form; empty for a cell that
+// is not a tile code. Joined as the editor joins it, so both read the same file.
+QString TileBitmapNativePath(const QString& folder, std::string_view cell);
+
+} // namespace hollenby::cli
