@@ -1,0 +1,37 @@
+#pragma once
+// Runs the real hollenby-level as a script or a file manager would, and keeps what it said.
+
+#include <QByteArray>
+#include <QProcess>
+#include <QStringList>
+
+namespace hollenby::testing {
+
+struct CliResult
+{
+    int status = -1; // the exit status; -1 when it crashed or did not finish
+    QByteArray out;
+    QByteArray err;
+};
+
+inline CliResult RunCli(const QStringList& arguments, int timeoutMs = 120000)
+{
+    QProcess process;
+    process.setProgram(QStringLiteral(HOLLENBY_LEVEL));
+    process.setArguments(arguments);
+    process.start();
+    process.closeWriteChannel();
+    CliResult result;
+    if (!process.waitForFinished(timeoutMs)) {
+        process.kill();
+        process.waitForFinished();
+        return result;
+    }
+    result.out = process.readAllStandardOutput();
+    result.err = process.readAllStandardError();
+    if (process.exitStatus() == QProcess::NormalExit)
+        result.status = process.exitCode();
+    return result;
+}
+
+} // namespace hollenby::testing
