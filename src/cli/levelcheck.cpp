@@ -282,7 +282,7 @@ private:
             const auto [line, column] = m_firstUse[i];
             const QString path = TileBitmapNativePath(m_folder, codes[i]);
             try {
-                const QImage picture = ui::LoadPicture(path);
+                const QImage picture = TileSet::LoadBitmap(path);
                 if (picture.width() != kTilePixels || picture.height() != kTilePixels) {
                     add(line, column, Severity::Warning, QStringLiteral("bitmap-size"),
                         QStringLiteral("%1 is %2 x %3 pixels; tiles are laid out 40 x 40, so it "
@@ -291,6 +291,9 @@ private:
                             .arg(picture.width())
                             .arg(picture.height()));
                 }
+            } catch (const CliError& error) {
+                add(line, column, Severity::Error, QStringLiteral("bad-bitmap"),
+                    error.message() + QStringLiteral("; the tile shows what its decoder made up"));
             } catch (const ui::RuntimeError& error) {
                 if (error.number() == ui::RuntimeError::kFileNotFound) {
                     add(line, column, Severity::Error, QStringLiteral("missing-bitmap"),

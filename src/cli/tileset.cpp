@@ -7,8 +7,11 @@
 #include "runtimeerror.h"
 
 #include <QColor>
+#include <QFile>
+#include <QFileInfo>
 
 #include <algorithm>
+#include <cstdlib>
 #include <vector>
 
 namespace hollenby::cli {
@@ -29,7 +32,45 @@ bool Opaque(const QImage& image)
     return true;
 }
 
+// Little-endian fields of a BMP header.
+std::uint32_t Field(const QByteArray& header, int at, int size)
+{
+    std::uint32_t value = 0;
+    for (int i = size - 1; i >= 0; --i)
+        value = value << 8 | static_cast<unsigned char>(header[at + i]);
+    return value;
+}
+
+// The bytes an uncompressed BMP needs: pixel data offset plus whole rows padded to 4 bytes.
+std::optional<qint64> NeededBytes(const QString& path)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return std::nullopt;
+    const QByteArray header = file.read(34);
+    if (header.size() < 34 || !header.startsWith("BM") || Field(header, 14, 4) < 40)
+        return std::nullopt;
+    const std::uint32_t compression = Field(header, 30, 4);
+    if (compression != 0 && compression != 3) // only plain and bit-field pixels have a fixed size
+        return std::nullopt;
+    const auto width = static_cast<std::int32_t>(Field(header, 18, 4));
+    const auto height = static_cast<std::int32_t>(Field(header, 22, 4));
+    const qint64 rowBytes = (qint64{width} * Field(header, 28, 2) + 31) / 32 * 4;
+    return qint64{Field(header, 10, 4)} + rowBytes * std::abs(qint64{height});
+}
+
 } // namespace
+
+QImage TileSet::LoadBitmap(const QString& path)
+{
+    QImage picture = ui::LoadPicture(path);
+    const qint64 size = QFileInfo(path).size();
+    if (const std::optional<qint64> needed = NeededBytes(path); needed && size < *needed)
+        Fail(path, QStringLiteral("truncated: %1 of the %2 bytes its header promises")
+                       .arg(size)
+                       .arg(*needed));
+    return picture;
+}
 
 TileSet::TileSet(const QString& folder, const TileUse& used, Fallback fallback)
 {
@@ -41,7 +82,10 @@ TileSet::TileSet(const QString& folder, const TileUse& used, Fallback fallback)
         QImage picture;
         try {
             if (!folder.isEmpty())
-                picture = ui::LoadPicture(path);
+                picture = LoadBitmap(path);
+        } catch (const CliError&) {
+            if (fallback == Fallback::Blank)
+                throw;
         } catch (const ui::RuntimeError& error) {
             if (fallback == Fallback::Blank && error.number() != ui::RuntimeError::kFileNotFound)
                 Fail(path, ReasonText(error));

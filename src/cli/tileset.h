@@ -40,6 +40,11 @@ public:
     // The colour a code is drawn in when it has no bitmap: a hue of its own.
     static std::uint32_t FlatColour(int index);
 
+    // Decodes a tile bitmap as the editor does (throwing ui::RuntimeError as it does), but also
+    // refuses a BMP whose pixels stop short of what its header says, which the decoder would
+    // fill in silently: throws CliError naming the file.
+    static QImage LoadBitmap(const QString& path);
+
 private:
     std::array<QImage, kTileCodeCount> m_tiles;
     int m_maxHeight = 0;
