@@ -36,6 +36,8 @@ public:
 
     int width() const { return m_layout.width; }
     int rowPitch() const { return m_layout.rowPitch; }
+    std::span<const RowSlots> rows() const { return m_rows; }
+    const TileSet& tiles() const { return m_tiles; }
     std::int64_t height() const;
 
     // Pixel row `y` (0 <= y < height()) as width() premultiplied RGBA8888 pixels.

@@ -68,12 +68,24 @@ void WritePicture(const LevelRaster& raster, const TileSet& tiles, bool backgrou
     const std::int64_t scanline = header.scanlineBytes();
 
     ScanlineSource source;
+    BandKey key;
     int bandRows = 0;
     if (!scaled) {
-        // Bands of whole level rows.
         const int pitch = raster.rowPitch();
-        const std::int64_t rowsPerBand = (kBandBytes + pitch * scanline - 1) / (pitch * scanline);
-        bandRows = static_cast<int>(rowsPerBand * pitch);
+        if (tiles.maxHeight() <= pitch) {
+            // One band per level row: a row's pixels are then its eight slots' alone, and a row
+            // met again reuses its compressed band.
+            bandRows = pitch;
+            key = [&raster](std::int64_t index) -> std::optional<std::uint64_t> {
+                std::uint64_t packed = 0;
+                for (const std::int8_t tile : raster.rows()[static_cast<std::size_t>(index)].tile)
+                    packed = packed << 8 | static_cast<std::uint8_t>(tile);
+                return packed;
+            };
+        } else {
+            const std::int64_t rows = (kBandBytes + pitch * scanline - 1) / (pitch * scanline);
+            bandRows = static_cast<int>(rows * pitch);
+        }
         source = [&raster, &header, scanline](std::int64_t first, int count, uchar* lines) {
             std::vector<uchar> rgba(static_cast<std::size_t>(raster.width()) * 4);
             for (int i = 0; i < count; ++i) {
@@ -107,7 +119,7 @@ void WritePicture(const LevelRaster& raster, const TileSet& tiles, bool backgrou
     std::optional<ProgressLine> progress;
     if (!options.progressLabel.isEmpty())
         progress.emplace(options.progressLabel, header.height);
-    WritePng(out.device(), out.path(), header, bandRows, source, options.threads,
+    WritePng(out.device(), out.path(), header, bandRows, source, key, options.threads,
              [&progress](std::int64_t rows) {
                  if (progress)
                      progress->update(rows);

@@ -14,6 +14,7 @@
 #include <new>
 #include <string>
 #include <thread>
+#include <unordered_map>
 #include <vector>
 
 namespace hollenby::cli {
@@ -24,6 +25,9 @@ namespace {
 // fast choices (see bench/cli).
 constexpr int kDeflateLevel = 1;
 constexpr std::size_t kChunkBytes = 1 << 18;
+// Compressed bands kept for reuse; when full it starts again, following the level as it goes,
+// unless it has been of little use (a level whose rows hardly repeat).
+constexpr std::size_t kCacheBytes = std::size_t{16} << 20;
 
 void PutBigEndian(std::string& out, std::uint32_t value)
 {
@@ -80,6 +84,53 @@ public:
 
 private:
     z_stream m_stream{};
+};
+
+// Compressed bands by key, shared by the worker threads.
+class BandCache
+{
+public:
+    bool find(std::uint64_t key, Band& band)
+    {
+        const std::lock_guard lock(m_mutex);
+        const auto found = m_bands.find(key);
+        if (found == m_bands.end()) {
+            ++m_misses;
+            return false;
+        }
+        ++m_hits;
+        band.deflated = found->second.deflated;
+        band.adler = found->second.adler;
+        band.length = found->second.length;
+        return true;
+    }
+
+    void insert(std::uint64_t key, const Band& band)
+    {
+        const std::lock_guard lock(m_mutex);
+        if (m_off)
+            return;
+        if (m_bytes + band.deflated.size() > kCacheBytes) {
+            m_bands.clear();
+            m_bytes = 0;
+            m_off = m_hits < m_misses;
+            if (m_off)
+                return;
+        }
+        Band& kept = m_bands[key];
+        kept.deflated = band.deflated;
+        kept.adler = band.adler;
+        kept.length = band.length;
+        m_bytes += band.deflated.size();
+    }
+
+private:
+    std::mutex m_mutex;
+    std::unordered_map<std::uint64_t, Band> m_bands;
+    std::size_t m_bytes = 0;
+    std::int64_t m_hits = 0;
+    std::int64_t m_misses = 0;
+    bool m_off = false;
 };
 
 // Frames the zlib stream into PNG chunks as the bands arrive.
@@ -140,8 +191,9 @@ std::string HeaderChunk(const PngHeader& header)
 class BandPipeline
 {
 public:
-    BandPipeline(const PngHeader& header, int bandRows, const ScanlineSource& source, int threads)
-        : m_header(header), m_bandRows(bandRows), m_source(source),
+    BandPipeline(const PngHeader& header, int bandRows, const ScanlineSource& source,
+                 const BandKey& key, int threads)
+        : m_header(header), m_bandRows(bandRows), m_source(source), m_key(key),
           m_count((header.height + bandRows - 1) / bandRows),
           m_slots(static_cast<std::size_t>(threads) * 3)
     {
@@ -184,6 +236,8 @@ private:
     const PngHeader& m_header;
     int m_bandRows;
     const ScanlineSource& m_source;
+    const BandKey& m_key;
+    BandCache m_cache;
     std::int64_t m_count;
     std::vector<Band> m_slots;
     std::vector<std::thread> m_workers;
@@ -211,15 +265,25 @@ private:
             }
             Band band;
             try {
-                if (!deflater)
-                    deflater = std::make_unique<BandDeflater>();
-                const std::int64_t first = index * m_bandRows;
-                const int rows =
-                    static_cast<int>(std::min<std::int64_t>(m_bandRows, m_header.height - first));
-                const std::int64_t length = rows * m_header.scanlineBytes();
-                scanlines.resize(static_cast<std::size_t>(length));
-                m_source(first, rows, scanlines.data());
-                deflater->deflate(scanlines.data(), length, index + 1 == m_count, band);
+                // The last band ends the stream, so it is never the same as another.
+                const bool last = index + 1 == m_count;
+                const std::optional<std::uint64_t> named =
+                    m_key && !last ? m_key(index) : std::nullopt;
+                const bool keyed = named.has_value();
+                const std::uint64_t key = named.value_or(0);
+                if (!keyed || !m_cache.find(key, band)) {
+                    if (!deflater)
+                        deflater = std::make_unique<BandDeflater>();
+                    const std::int64_t first = index * m_bandRows;
+                    const int rows = static_cast<int>(
+                        std::min<std::int64_t>(m_bandRows, m_header.height - first));
+                    const std::int64_t length = rows * m_header.scanlineBytes();
+                    scanlines.resize(static_cast<std::size_t>(length));
+                    m_source(first, rows, scanlines.data());
+                    deflater->deflate(scanlines.data(), length, last, band);
+                    if (keyed)
+                        m_cache.insert(key, band);
+                }
             } catch (...) {
                 band.error = std::current_exception();
             }
@@ -236,7 +300,8 @@ private:
 } // namespace
 
 void WritePng(QIODevice& out, const QString& outName, const PngHeader& header, int bandRows,
-              const ScanlineSource& source, int threads, const Progress& progress)
+              const ScanlineSource& source, const BandKey& key, int threads,
+              const Progress& progress)
 {
     ChunkWriter writer(out, outName);
     writer.write(std::string("\x89PNG\r\n\x1a\n", 8));
@@ -253,7 +318,7 @@ void WritePng(QIODevice& out, const QString& outName, const PngHeader& header, i
     // zlib header: deflate with a 32 KB window, fastest compression, check bits.
     writer.data(std::string("\x78\x01", 2), false);
     uLong adler = adler32_z(0, nullptr, 0);
-    BandPipeline pipeline(header, bandRows, source, std::max(threads, 1));
+    BandPipeline pipeline(header, bandRows, source, key, std::max(threads, 1));
     for (std::int64_t index = 0; index < pipeline.count(); ++index) {
         const Band band = pipeline.take(index);
         adler = adler32_combine64(adler, band.adler, band.length);

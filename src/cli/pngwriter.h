@@ -38,10 +38,17 @@ using ScanlineSource = std::function<void(std::int64_t first, int count, uchar* 
 // Told the number of rows written so far, from the writing thread.
 using Progress = std::function<void(std::int64_t rowsWritten)>;
 
-// Writes the whole PNG to `out`, bands of `bandRows` rows made on `threads` threads. Throws
-// CliError naming `outName` when a write fails, and passes on whatever `source` throws; either
-// way no more is written.
+// A name for what band `index` holds, when bands can be told apart by one: two bands with the
+// same key must have the same pixels. Called from several threads at once.
+using BandKey = std::function<std::optional<std::uint64_t>(std::int64_t index)>;
+
+// Writes the whole PNG to `out`, bands of `bandRows` rows made on `threads` threads. A band whose
+// key has been seen recently is not made again: its compressed bytes are reused, which levels,
+// with their long stretches of the same few rows, gain much from. Throws CliError naming
+// `outName` when a write fails, and passes on whatever `source` throws; either way no more is
+// written.
 void WritePng(QIODevice& out, const QString& outName, const PngHeader& header, int bandRows,
-              const ScanlineSource& source, int threads, const Progress& progress);
+              const ScanlineSource& source, const BandKey& key, int threads,
+              const Progress& progress);
 
 } // namespace hollenby::cli

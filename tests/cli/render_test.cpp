@@ -115,9 +115,9 @@ private slots:
         }
     }
 
-    // Shrinking is done in bands on several threads; each output row must weigh exactly the
-    // input rows it covers, wherever a band starts.
-    void shrinkingAveragesAcrossBands()
+    // Pictures are made in bands on several threads. Shrunk, each output row must weigh exactly
+    // the input rows it covers, wherever a band starts.
+    void bandsJoinSeamlessly()
     {
         const int rows = 300;
         QVERIFY(testing::WriteBytes(path("stripes.lvl"),
@@ -126,6 +126,15 @@ private slots:
             RunCli({QStringLiteral("render"), path("stripes.lvl"), QStringLiteral("-o"),
                     path("stripes.png"), QStringLiteral("--scale"), QStringLiteral("0.3")});
         QCOMPARE(result.status, 0);
+        // At full scale each level row is one band, and a row met again reuses its band.
+        QCOMPARE(RunCli({QStringLiteral("render"), path("stripes.lvl"), QStringLiteral("-o"),
+                         path("full.png")})
+                     .status,
+                 0);
+        const QImage full(path("full.png"));
+        for (int row = 0; row < rows; ++row)
+            QCOMPARE(full.pixelColor(5, row * 40 + 39), TileColour(row % 2 == 0 ? "01" : "02"));
+
         const QImage image(path("stripes.png"));
         const std::int64_t inHeight = rows * 40;
         QCOMPARE(image.size(), QSize(96, 3600));
