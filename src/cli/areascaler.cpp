@@ -61,7 +61,7 @@ void AreaScaler::feed(const uchar* pixels, const Deliver& deliver)
     std::fill(m_line.begin(), m_line.end(), 0.0f);
     for (int x = 0; x < m_inWidth; ++x) {
         const Share& share = m_shares[static_cast<std::size_t>(x)];
-        float* target = m_line.data() + 4 * share.from;
+        float* target = m_line.data() + std::ptrdiff_t{4} * share.from;
         for (int k = 0; k < 4; ++k)
             target[k] += share.first * pixels[4 * x + k];
         if (share.second > 0) {

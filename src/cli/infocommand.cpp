@@ -52,7 +52,7 @@ int Run(const QCommandLineParser& parser)
     const bool json =
         ParseChoice(QStringLiteral("--format"), parser.value(kFormat),
                     {QStringLiteral("text"), QStringLiteral("json")}) == QLatin1String("json");
-    const QString path = arguments.first();
+    const QString& path = arguments.first();
     const LevelText level(path);
     level.requireText();
     const QString folder = ResourcesFolder(path, parser.value(kResources));

@@ -52,7 +52,7 @@ void LevelRaster::drawRow(std::int64_t y, uchar* pixels) const
                                static_cast<uchar>(*m_background >> 8),
                                static_cast<uchar>(*m_background), 255};
         for (int x = 0; x < width; ++x)
-            std::memcpy(pixels + 4 * x, rgba, 4);
+            std::memcpy(pixels + std::ptrdiff_t{4} * x, rgba, 4);
     } else {
         std::memset(pixels, 0, static_cast<std::size_t>(width) * 4);
     }
@@ -74,9 +74,10 @@ void LevelRaster::drawRow(std::int64_t y, uchar* pixels) const
                 continue;
             const uchar* source = tile->constScanLine(tileRow);
             if (opaque)
-                std::memcpy(pixels + 4 * left, source, static_cast<std::size_t>(count) * 4);
+                std::memcpy(pixels + std::ptrdiff_t{4} * left, source,
+                            static_cast<std::size_t>(count) * 4);
             else
-                Blend(source, pixels + 4 * left, count);
+                Blend(source, pixels + std::ptrdiff_t{4} * left, count);
         }
     }
 }

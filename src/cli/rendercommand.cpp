@@ -81,7 +81,7 @@ int Run(const QCommandLineParser& parser)
     if (arguments.size() != 1)
         throw CliError(QStringLiteral("render takes one LEVEL; 'hollenby-level help render' "
                                       "shows how"));
-    const QString levelPath = arguments.first();
+    const QString& levelPath = arguments.first();
 
     // Every option is read before any file is touched.
     RowRange range;

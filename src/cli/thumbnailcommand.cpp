@@ -72,7 +72,7 @@ int Run(const QCommandLineParser& parser)
     if (arguments.size() != 2 || !parser.isSet(kSize))
         throw CliError(QStringLiteral("thumbnail takes -s SIZE LEVEL OUT.png"));
     const int size = ParseCount(QStringLiteral("-s"), parser.value(kSize), kMaxSize);
-    const QString levelPath = arguments.at(0);
+    const QString& levelPath = arguments.at(0);
 
     const LevelText level(levelPath);
     level.requireText();

@@ -57,7 +57,7 @@ private slots:
         QTest::addColumn<std::string>("text");
         QTest::addColumn<int>("bitmap");
         QTest::addColumn<QString>("finding");
-        const auto row = [](const char* name, std::string text, Bitmap bitmap,
+        const auto row = [](const char* name, const std::string& text, Bitmap bitmap,
                             const char* finding) {
             QTest::newRow(name) << text << static_cast<int>(bitmap) << QString::fromLatin1(finding);
         };

@@ -136,7 +136,7 @@ private slots:
             QCOMPARE(full.pixelColor(5, row * 40 + 39), TileColour(row % 2 == 0 ? "01" : "02"));
 
         const QImage image(path("stripes.png"));
-        const std::int64_t inHeight = rows * 40;
+        const std::int64_t inHeight = std::int64_t{rows} * 40;
         QCOMPARE(image.size(), QSize(96, 3600));
         const QColor one = TileColour("01");
         const QColor two = TileColour("02");
