@@ -51,6 +51,8 @@ QString CodeText(std::string_view code)
 // no such code or several.
 QString NearestCode(std::string_view cell)
 {
+    if (cell.size() > 2)
+        return {};
     static const std::string_view kLookAlikes[][2] = {{"lIi|!", "1"}, {"OoQD", "0"}, {"Ss", "5"},
                                                       {"B", "8"},     {"Zz", "2"},   {"G", "6"},
                                                       {"gq", "9"}};
@@ -109,9 +111,14 @@ public:
                     .arg(kMaxEditorLines));
         }
         walkLines();
+        // Nothing to draw is surely not what anyone meant to ship.
         if (m_rows == 0) {
-            add(1, 1, Severity::Warning, QStringLiteral("no-rows"),
+            add(1, 1, Severity::Error, QStringLiteral("no-rows"),
                 QStringLiteral("the level has no rows: nothing is drawn"));
+        } else if (std::all_of(m_uses.begin(), m_uses.end(),
+                               [](std::int64_t n) { return n == 0; })) {
+            add(1, 1, Severity::Error, QStringLiteral("no-tiles"),
+                QStringLiteral("no cell of the level is a tile code: nothing is drawn"));
         }
         bitmaps();
         for (const auto& [id, count] : m_counts) {

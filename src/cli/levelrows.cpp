@@ -5,6 +5,8 @@
 #include "level.h"
 #include "rowwalk.h"
 
+#include <algorithm>
+
 namespace hollenby::cli {
 
 int TileIndex(std::string_view cell)
@@ -24,6 +26,13 @@ int TileIndex(std::string_view cell)
         return -1;
     return table[static_cast<std::size_t>(static_cast<unsigned char>(cell[0]) << 8 |
                                           static_cast<unsigned char>(cell[1]))];
+}
+
+bool HasTile(const std::vector<RowSlots>& rows)
+{
+    return std::any_of(rows.begin(), rows.end(), [](const RowSlots& row) {
+        return std::any_of(row.tile.begin(), row.tile.end(), [](std::int8_t t) { return t >= 0; });
+    });
 }
 
 namespace {

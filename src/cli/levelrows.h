@@ -22,6 +22,9 @@ struct RowSlots
     std::array<std::int8_t, kColumns> tile;
 };
 
+// Whether any slot of `rows` shows a tile.
+bool HasTile(const std::vector<RowSlots>& rows);
+
 // The level's rows in file order, found by the same walk the play window takes: lines that are
 // not rows take no place, cells after the eighth are not drawn. Throws CliError naming `path`
 // when there are more rows than positions in a signed 32-bit count.

@@ -108,6 +108,8 @@ int Run(const QCommandLineParser& parser)
     const std::vector<RowSlots> rows = LevelRowSlots(level.lines(), levelPath);
     if (rows.empty())
         Fail(levelPath, QStringLiteral("no rows to draw (a PNG cannot be 0 pixels high)"));
+    if (!HasTile(rows))
+        Fail(levelPath, QStringLiteral("no tiles to draw: none of its cells is a tile code"));
     const auto count = static_cast<std::int64_t>(rows.size());
     if (range.first > count)
         Fail(levelPath, QStringLiteral("--rows starts at row %1, but the level has %2 rows")

@@ -79,6 +79,8 @@ int Run(const QCommandLineParser& parser)
     std::vector<RowSlots> rows = LevelRowSlots(level.lines(), levelPath);
     if (rows.empty())
         Fail(levelPath, QStringLiteral("no rows to draw"));
+    if (!HasTile(rows))
+        Fail(levelPath, QStringLiteral("no tiles to draw: none of its cells is a tile code"));
     rows.resize(std::min(rows.size(), kOpeningRows));
 
     TileUse used{};

@@ -25,6 +25,7 @@ private slots:
         QVERIFY(testing::WriteTileSet(path("_resources")));
         QVERIFY(testing::WriteBytes(path("level.lvl"), "01,02\r\n07"));
         QVERIFY(testing::WriteBytes(path("empty.lvl"), ""));
+        QVERIFY(testing::WriteBytes(path("text.lvl"), "A line of text, not a level"));
         QVERIFY(testing::WriteBytes(path("picture.lvl"), std::string("\x89PNG\r\n\x1a\n\0\0", 10)));
         QVERIFY(QDir().mkpath(path("folder.lvl")));
         QVERIFY(QDir().mkpath(path("out")));
@@ -54,6 +55,8 @@ private slots:
             << render({path("none.lvl"), "-o", out}) << "none.lvl: no such file or folder";
         QTest::newRow("0-byte level")
             << render({path("empty.lvl"), "-o", out}) << "empty.lvl: no rows to draw";
+        QTest::newRow("no tile code in it")
+            << render({path("text.lvl"), "-o", out}) << "text.lvl: no tiles to draw";
         QTest::newRow("missing resources folder")
             << render({level, "-r", path("nowhere"), "-o", out})
             << "nowhere: no such resources folder";

@@ -76,7 +76,8 @@ private slots:
         row("blank line", "01\r\n\r\n\r\n02", Bitmap::Good, "2:1: note: 2 blank lines");
         row("trailing empty lines", "01\r\n\r\n\r\n", Bitmap::Good,
             "2:1: warning: 2 empty lines at the end");
-        row("empty level", "", Bitmap::Good, "1:1: warning: the level has no rows");
+        row("empty level", "", Bitmap::Good, "1:1: error: the level has no rows");
+        row("no tile code at all", "zz", Bitmap::Good, "1:1: error: no cell of the level");
         row("binary file", std::string("01\r\n0\0", 6), Bitmap::Good, "2:2: error: a NUL byte");
         row("missing bitmap", "01,02\r\n03,07,07", Bitmap::Missing,
             "2:4: error: no bitmap for 07:");
@@ -93,8 +94,11 @@ private slots:
         const testing::CliResult result = RunCli({QStringLiteral("check"), level});
         const QString out = QString::fromUtf8(result.out);
         QVERIFY2(out.contains(level + QLatin1Char(':') + finding), qPrintable(out));
-        // The finding and the summary; a lone line end also leaves one cell that is no code.
-        QCOMPARE(out.count(QLatin1Char('\n')), finding.contains(QLatin1String("lone")) ? 3 : 2);
+        // The finding and the summary; a lone line end, and a level of no tile code, also have a
+        // cell that is no code.
+        const bool alsoUnknown =
+            finding.contains(QLatin1String("lone")) || finding.contains(QLatin1String("no cell"));
+        QCOMPARE(out.count(QLatin1Char('\n')), alsoUnknown ? 3 : 2);
         QCOMPARE(result.status, finding.contains(QLatin1String(": error: ")) ? 1 : 0);
     }
 
@@ -102,7 +106,7 @@ private slots:
     {
         const QString clean = makeLevel("01,02\r\n03", Bitmap::Good);
         const QString warned = makeLevel("01,zz", Bitmap::Good);
-        const QString broken = makeLevel("01\n02", Bitmap::Good);
+        const QString broken = makeLevel("01,02\n03", Bitmap::Good);
         const auto status = [](const QStringList& arguments) {
             return RunCli(QStringList{QStringLiteral("check")} + arguments).status;
         };
