@@ -31,10 +31,14 @@ void ProgressLine::update(std::int64_t done)
     const qint64 now = m_started.elapsed();
     if (now < kFirstShowMs || (m_shown && now - m_lastShown < kIntervalMs))
         return;
+    const std::int64_t percent = done * 100 / m_total;
+    if (m_shown && percent == m_percent)
+        return;
     m_shown = true;
     m_lastShown = now;
+    m_percent = percent;
     const QByteArray line =
-        QStringLiteral("\r%1: %2%\033[K").arg(m_label).arg(done * 100 / m_total).toLocal8Bit();
+        QStringLiteral("\r%1: %2%\033[K").arg(m_label).arg(percent).toLocal8Bit();
     std::fputs(line.constData(), stderr);
     std::fflush(stderr);
 }

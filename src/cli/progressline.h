@@ -29,6 +29,7 @@ private:
     bool m_shown = false;
     QElapsedTimer m_started;
     qint64 m_lastShown = 0;
+    std::int64_t m_percent = -1;
 };
 
 } // namespace hollenby::cli
