@@ -5,6 +5,7 @@
 #include <QDir>
 #include <QFileInfo>
 
+#include <cerrno>
 #include <fcntl.h>
 #include <unistd.h>
 
@@ -45,8 +46,11 @@ OutputFile::OutputFile(const QString& path, const QString& protectedPath)
 
 void OutputFile::commit()
 {
-    if (!m_file.commit())
-        Fail(m_path, QStringLiteral("cannot write: ") + m_file.errorString());
+    errno = 0;
+    if (!m_file.commit()) {
+        Fail(m_path, QStringLiteral("cannot write: ") +
+                         (errno != 0 ? SystemReason(errno) : m_file.errorString()));
+    }
 }
 
 } // namespace hollenby::cli

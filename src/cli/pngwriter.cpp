@@ -7,6 +7,7 @@
 #include <zlib.h>
 
 #include <algorithm>
+#include <cerrno>
 #include <condition_variable>
 #include <exception>
 #include <memory>
@@ -154,9 +155,12 @@ public:
 
     void write(const std::string& bytes)
     {
+        errno = 0;
         if (m_out.write(bytes.data(), static_cast<qint64>(bytes.size())) !=
-            static_cast<qint64>(bytes.size()))
-            Fail(m_name, QStringLiteral("cannot write: ") + m_out.errorString());
+            static_cast<qint64>(bytes.size())) {
+            Fail(m_name, QStringLiteral("cannot write: ") +
+                             (errno != 0 ? SystemReason(errno) : m_out.errorString()));
+        }
     }
 
     // Image data, sent on in chunks of kChunkBytes.
