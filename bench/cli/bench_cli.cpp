@@ -31,6 +31,7 @@
 #include <functional>
 #include <random>
 #include <string>
+#include <thread>
 #include <vector>
 
 extern char** environ;
@@ -231,6 +232,13 @@ int main(int argc, char* argv[])
     WriteLevel(QString::fromStdString(path("varied-32768.lvl")), VariedRows(32768));
     WriteLevel(QString::fromStdString(path("generated-32768.lvl")), GeneratedRows(32768));
 
+    // Other work on the machine slows every row alike; say how busy it was.
+    const auto load = [] {
+        QFile file(QStringLiteral("/proc/loadavg"));
+        return file.open(QIODevice::ReadOnly) ? file.readLine().split(' ').first().toStdString()
+                                              : std::string("?");
+    };
+    std::printf("load average %s, %u cores\n", load().c_str(), std::thread::hardware_concurrency());
     std::printf("%-44s %11s %12s\n", "render at full scale (median)", "time", "peak memory");
     const bool tmx = !QStandardPaths::findExecutable(QStringLiteral("tmxrasterizer")).isEmpty();
     qputenv("QT_QPA_PLATFORM", "offscreen");
@@ -265,5 +273,6 @@ int main(int argc, char* argv[])
     });
     std::printf("\n%-44s %9.2f ms\n%-44s %9.2f ms (%.1fx)\n", "read and split 32 768 lines", read,
                 "check 32 768 lines", check, check / read);
+    std::printf("load average %s\n", load().c_str());
     return 0;
 }
