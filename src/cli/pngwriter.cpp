@@ -142,15 +142,16 @@ public:
 
     void chunk(const char type[4], const std::string& data)
     {
-        std::string bytes;
-        bytes.reserve(data.size() + 12);
-        PutBigEndian(bytes, static_cast<std::uint32_t>(data.size()));
-        bytes.append(type, 4);
-        bytes.append(data);
-        const uLong crc =
-            crc32_z(0, reinterpret_cast<const Bytef*>(bytes.data() + 4), data.size() + 4);
-        PutBigEndian(bytes, static_cast<std::uint32_t>(crc));
-        write(bytes);
+        std::string head;
+        PutBigEndian(head, static_cast<std::uint32_t>(data.size()));
+        head.append(type, 4);
+        uLong crc = crc32_z(0, reinterpret_cast<const Bytef*>(type), 4);
+        crc = crc32_z(crc, reinterpret_cast<const Bytef*>(data.data()), data.size());
+        std::string tail;
+        PutBigEndian(tail, static_cast<std::uint32_t>(crc));
+        write(head);
+        write(data);
+        write(tail);
     }
 
     void write(const std::string& bytes)
