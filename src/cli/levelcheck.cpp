@@ -79,14 +79,17 @@ QString NearestCode(std::string_view cell)
     return near;
 }
 
-std::string_view TrimBlanks(std::string_view cell)
+// The cell without its spaces and tabs, when it is short enough to be a code written loosely.
+std::string WithoutBlanks(std::string_view cell)
 {
-    const auto blank = [](char c) { return c == ' ' || c == '\t'; };
-    while (!cell.empty() && blank(cell.front()))
-        cell.remove_prefix(1);
-    while (!cell.empty() && blank(cell.back()))
-        cell.remove_suffix(1);
-    return cell;
+    std::string compact;
+    if (cell.size() > 8)
+        return compact;
+    for (const char c : cell) {
+        if (c != ' ' && c != '\t')
+            compact.push_back(c);
+    }
+    return compact;
 }
 
 class Checker
@@ -265,13 +268,13 @@ private:
         }
         if (text.empty())
             return; // "01,,03": a blank slot written as one
-        const std::string_view trimmed = TrimBlanks(text);
-        if (trimmed.size() != text.size() && TileIndex(trimmed) >= 0) {
+        const std::string compact = WithoutBlanks(text);
+        if (compact.size() != text.size() && TileIndex(compact) >= 0) {
             const auto blank = static_cast<std::int64_t>(text.find_first_of(" \t"));
             add(line, column + blank, Severity::Warning, QStringLiteral("whitespace"),
                 QStringLiteral("%1 has a space or tab; cells are not trimmed, so it is a blank "
                                "slot, not %2")
-                    .arg(Quoted(text), CodeText(trimmed)));
+                    .arg(Quoted(text), CodeText(compact)));
             return;
         }
         QString message =

@@ -68,7 +68,10 @@ private slots:
         row("unknown code", "01,0l,03", Bitmap::Good,
             "1:4: warning: \"0l\" is not a tile code, so it is a blank slot (did you mean 01?) "
             "[unknown-code]");
-        row("space in a cell", "01, 02", Bitmap::Good, "1:4: warning: \" 02\" has a space");
+        row("space before a code", "01, 02", Bitmap::Good, "1:4: warning: \" 02\" has a space");
+        row("tab inside a code", "01,0\t2", Bitmap::Good,
+            "1:5: warning: \"0\\x092\" has a space or tab; cells are not trimmed, so it is a blank "
+            "slot, not 02 [whitespace]");
         row("row of 9 cells", "01,02,03,04,05,06,08,09,10", Bitmap::Good,
             "1:25: warning: row has 9 cells; only the first 8 are drawn [long-row]");
         row("line starting with a comma", "01\r\n,02", Bitmap::Good,
