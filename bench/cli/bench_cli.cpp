@@ -28,6 +28,7 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <cstdlib>
 #include <functional>
 #include <random>
 #include <string>
@@ -132,6 +133,10 @@ std::vector<std::vector<int>> GeneratedRows(int count)
                       .arg(count)});
     python.waitForFinished(-1);
     const std::string text = python.readAllStandardOutput().toStdString();
+    if (text.empty()) {
+        std::fprintf(stderr, "python3 could not run tools/art's level generator\n");
+        std::exit(1);
+    }
     const auto& codes = hollenby::TileCodes();
     std::vector<std::vector<int>> rows;
     for (const std::string_view line : hollenby::SplitLevelLines(text)) {
