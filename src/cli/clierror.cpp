@@ -2,6 +2,8 @@
 
 #include "runtimeerror.h"
 
+#include <cstring>
+
 namespace hollenby::cli {
 
 CliError::CliError(QString message)
@@ -11,6 +13,14 @@ CliError::CliError(QString message)
 void Fail(const QString& file, const QString& reason)
 {
     throw CliError(file + QStringLiteral(": ") + reason);
+}
+
+QString SystemReason(int error)
+{
+    QString reason = QString::fromLocal8Bit(std::strerror(error));
+    if (!reason.isEmpty())
+        reason[0] = reason[0].toLower();
+    return reason;
 }
 
 QString ReasonText(const ui::RuntimeError& error)

@@ -25,6 +25,9 @@ private:
 // Throws CliError with "FILE: reason".
 [[noreturn]] void Fail(const QString& file, const QString& reason);
 
+// The system's reason for the last failed call (errno), as "no space left on device".
+QString SystemReason(int error);
+
 // The reason a file operation failed, in words a command line user reads ("no such file or
 // folder", "is a folder", "permission denied", ...).
 QString ReasonText(const ui::RuntimeError& error);

@@ -35,9 +35,12 @@ QString GeneralHelp()
     text += QStringLiteral("\nOptions:\n"
                            "  -h, --help     Show this help, or a command's with COMMAND --help.\n"
                            "  -v, --version  Show the version.\n\n"
-                           "'%1 help COMMAND' shows the options of one command.\n"
-                           "Exit status: 0 done (no errors found), 1 errors found, 2 the command "
-                           "could not run.\n")
+                           "'%1 help COMMAND' shows the options of one command.\n\n"
+                           "Exit status:\n"
+                           "  0  done, and no errors found\n"
+                           "  1  errors found (check; with --strict, warnings too)\n"
+                           "  2  the command could not run: a file it cannot read or write, a bad "
+                           "option\n")
                 .arg(kProgram);
     return text;
 }

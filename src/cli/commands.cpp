@@ -1,10 +1,16 @@
 #include "command.h"
+#include "levelcommands.h"
 
 namespace hollenby::cli {
 
 const std::vector<Command>& Commands()
 {
-    static const std::vector<Command> commands = {};
+    static const std::vector<Command> commands = {
+        RenderCommand(),
+        CheckCommand(),
+        InfoCommand(),
+        ThumbnailCommand(),
+    };
     return commands;
 }
 

@@ -11,6 +11,8 @@
 #include <QDir>
 #include <QFileInfo>
 
+#include <algorithm>
+
 namespace hollenby::cli {
 
 LevelText::LevelText(const QString& path) : m_path(path)
@@ -21,6 +23,27 @@ LevelText::LevelText(const QString& path) : m_path(path)
         Fail(path, ReasonText(error));
     }
     m_lines = SplitLevelLines(m_bytes);
+}
+
+std::pair<std::int64_t, std::int64_t> LevelText::place(std::size_t offset) const
+{
+    const char* at = m_bytes.data() + offset;
+    const auto line =
+        std::upper_bound(m_lines.begin(), m_lines.end(), at,
+                         [](const char* p, std::string_view l) { return p < l.data(); }) -
+        1;
+    return {line - m_lines.begin() + 1, at - line->data() + 1};
+}
+
+void LevelText::requireText() const
+{
+    const std::size_t nul = m_bytes.find('\0');
+    if (nul == std::string::npos)
+        return;
+    const auto [line, column] = place(nul);
+    Fail(m_path, QStringLiteral("not a level but a binary file (a NUL byte at line %1, column %2)")
+                     .arg(line)
+                     .arg(column));
 }
 
 namespace {

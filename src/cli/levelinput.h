@@ -7,6 +7,7 @@
 #include <cstdint>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 namespace hollenby::cli {
@@ -23,6 +24,14 @@ public:
     const QString& path() const { return m_path; }
     const std::string& bytes() const { return m_bytes; }
     const std::vector<std::string_view>& lines() const { return m_lines; }
+
+    // The line and column (both from 1) of byte `offset`, lines cut at CR LF as the editor cuts
+    // them. `offset` must not point into a CR LF.
+    std::pair<std::int64_t, std::int64_t> place(std::size_t offset) const;
+
+    // Throws CliError unless the file is text: a NUL byte marks a binary file, which no editor
+    // saves as a level (a picture or an archive given by mistake).
+    void requireText() const;
 
 private:
     QString m_path;

@@ -6,10 +6,11 @@
 #include "grid.h"
 #include "level.h"
 #include "picture.h"
+#include "playtime.h"
 #include "rowwalk.h"
 #include "runtimeerror.h"
 
-#include <cmath>
+#include <optional>
 #include <string>
 
 namespace hollenby::editor {
@@ -19,15 +20,6 @@ using ui::RuntimeError;
 namespace {
 
 const QString kOwner = QStringLiteral("Form frmMain");
-
-// The estimate in seconds: 0.045 s per line, rounded half to even, as a signed 16-bit number.
-std::int32_t EstimatedSeconds(std::int64_t lineCount)
-{
-    const double seconds = std::nearbyint(static_cast<double>(lineCount) * 0.045);
-    if (seconds > 32767.0 || seconds < -32768.0)
-        throw RuntimeError::Overflow();
-    return static_cast<std::int32_t>(seconds);
-}
 
 // Reads the level for a render. A file that is not found is passed over, and the next step,
 // taking the length of a file that never opened, fails instead.
@@ -146,9 +138,11 @@ void LevelRender::fnShowImagesFromY(std::int32_t startY, const QString& levelFil
         const std::int64_t count = LevelLineCount(text);
         for (std::int64_t i = 0; i < count; ++i)
             ui::DoEvents();
-        const std::int32_t seconds = EstimatedSeconds(count);
-        m_c.lblEstPlay->setCaption(QStringLiteral("est play (sec's): ") + QString::number(seconds) +
-                                   QStringLiteral(" at max speed"));
+        const std::optional<std::int16_t> seconds = EstimatedSeconds(count);
+        if (!seconds)
+            throw RuntimeError::Overflow();
+        m_c.lblEstPlay->setCaption(QStringLiteral("est play (sec's): ") +
+                                   QString::number(*seconds) + QStringLiteral(" at max speed"));
     } catch (...) {
         const RuntimeError error = ui::CurrentRuntimeError();
         m_dialogs.MsgBox(ui::ErrorText(error, QStringLiteral("fnShowImagesFromY"), kOwner),

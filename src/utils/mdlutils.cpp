@@ -2,12 +2,11 @@
 
 #include "picture.h"
 #include "runtimeerror.h"
+#include "sizetext.h"
 
 #include <QCoreApplication>
 #include <QFile>
-#include <QLocale>
 
-#include <cmath>
 #include <cstdint>
 #include <filesystem>
 #include <optional>
@@ -55,16 +54,6 @@ std::optional<fs::file_status> StatusOf(const QString& path)
     return status;
 }
 
-// "0.00": at least one digit before the separator and exactly two after, an exact half going
-// away from zero. The values come from dividing a 32-bit count by a power of two, so value * 100
-// is exact and so is the rounding.
-QString TwoDecimals(double value)
-{
-    const auto hundredths = static_cast<std::int64_t>(std::round(value * 100.0));
-    return QString::number(hundredths / 100) + QLocale().decimalPoint() +
-           QStringLiteral("%1").arg(hundredths % 100, 2, 10, QLatin1Char('0'));
-}
-
 } // namespace
 
 bool DirExists(ui::Dialogs& dialogs, const QString& path)
@@ -92,25 +81,19 @@ bool FileExists(const QString& path)
 
 QString FileSizeText(const QString& path)
 {
-    std::int32_t n = 0;
+    std::int64_t n = 0;
     try {
         if (const std::optional<fs::path> systemPath = SystemPath(path)) {
             std::error_code error;
             const std::uintmax_t size = fs::file_size(*systemPath, error);
             // A length beyond the signed 32-bit count is a failure like any other.
             if (!error && size <= static_cast<std::uintmax_t>(INT32_MAX))
-                n = static_cast<std::int32_t>(size);
+                n = static_cast<std::int64_t>(size);
         }
     } catch (...) {
         n = 0;
     }
-    if (n < 1024)
-        return QString::number(n) + QStringLiteral(" bytes");
-    if (n < 1048576)
-        return TwoDecimals(n / 1024.0) + QStringLiteral(" Kb");
-    if (n < 1073741824)
-        return TwoDecimals(n / 1048576.0) + QStringLiteral(" Mb");
-    return TwoDecimals(n / 1073741824.0) + QStringLiteral(" Gb");
+    return SizeText(n);
 }
 
 QString ShowOpenDialog(ui::Dialogs& dialogs, const QString& title, const QString& filterText,

@@ -14,9 +14,12 @@ struct CliResult
     QByteArray err;
 };
 
-inline CliResult RunCli(const QStringList& arguments, int timeoutMs = 120000)
+inline CliResult
+RunCli(const QStringList& arguments, int timeoutMs = 120000,
+       const QProcessEnvironment& environment = QProcessEnvironment::systemEnvironment())
 {
     QProcess process;
+    process.setProcessEnvironment(environment);
     process.setProgram(QStringLiteral(HOLLENBY_LEVEL));
     process.setArguments(arguments);
     process.start();

@@ -1,0 +1,146 @@
+// info: what a level holds, with the estimate and size the editor shows for it.
+
+#include "clierror.h"
+#include "level.h"
+#include "levelcommands.h"
+#include "levelinput.h"
+#include "levelrows.h"
+#include "optionvalues.h"
+#include "picture.h"
+#include "playtime.h"
+#include "sizetext.h"
+#include "tileset.h"
+
+#include <QCommandLineParser>
+#include <QFileInfo>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QTextStream>
+
+#include <array>
+
+namespace hollenby::cli {
+
+namespace {
+
+const QString kResources = QStringLiteral("resources");
+const QString kFormat = QStringLiteral("format");
+
+void Define(QCommandLineParser& parser)
+{
+    parser.addPositionalArgument(QStringLiteral("LEVEL"), QStringLiteral("The level file."));
+    parser.addOptions({
+        {{QStringLiteral("r"), kResources},
+         QStringLiteral("The resources folder (default: _resources beside the level)."),
+         QStringLiteral("DIR")},
+        {kFormat, QStringLiteral("text or json."), QStringLiteral("text|json"),
+         QStringLiteral("text")},
+    });
+}
+
+QString CodeText(std::string_view code)
+{
+    return QString::fromLatin1(code.data(), static_cast<qsizetype>(code.size()));
+}
+
+int Run(const QCommandLineParser& parser)
+{
+    const QStringList arguments = parser.positionalArguments();
+    if (arguments.size() != 1)
+        throw CliError(QStringLiteral("info takes one LEVEL"));
+    const bool json =
+        ParseChoice(QStringLiteral("--format"), parser.value(kFormat),
+                    {QStringLiteral("text"), QStringLiteral("json")}) == QLatin1String("json");
+    const QString& path = arguments.first();
+    const LevelText level(path);
+    level.requireText();
+    const QString folder = ResourcesFolder(path, parser.value(kResources));
+
+    // The cells the editor draws: at most eight of each row, codes or not.
+    const std::vector<DrawnRow> rows = DrawnRows(level.lines());
+    std::array<std::int64_t, kTileCodeCount> perCode{};
+    std::int64_t cells = 0;
+    std::int64_t unknown = 0;
+    for (const DrawnRow& row : rows) {
+        for (const std::string_view cell : row.cells) {
+            ++cells;
+            const int index = TileIndex(cell);
+            if (index < 0)
+                ++unknown;
+            else
+                ++perCode[static_cast<std::size_t>(index)];
+        }
+    }
+    const auto lines = static_cast<std::int64_t>(level.lines().size());
+    const std::optional<std::int16_t> estimate = EstimatedSeconds(lines);
+    const QString sizeText = utils::SizeText(static_cast<std::int64_t>(level.bytes().size()));
+    const bool folderFound = QFileInfo(ui::NativePath(folder)).isDir();
+
+    QJsonObject tiles;
+    QStringList tileText;
+    QJsonArray missing;
+    const auto& codes = TileCodes();
+    for (std::size_t i = 0; i < codes.size(); ++i) {
+        if (perCode[i] == 0)
+            continue;
+        tiles.insert(CodeText(codes[i]), static_cast<qint64>(perCode[i]));
+        tileText << QStringLiteral("%1 x%2").arg(CodeText(codes[i])).arg(perCode[i]);
+        const QString bitmap = TileBitmapNativePath(folder, codes[i]);
+        if (!QFileInfo(bitmap).isFile())
+            missing.append(QFileInfo(bitmap).fileName());
+    }
+
+    QTextStream out(stdout);
+    if (json) {
+        const QJsonObject info{
+            {QStringLiteral("file"), path},
+            {QStringLiteral("sizeText"), sizeText},
+            {QStringLiteral("bytes"), static_cast<qint64>(level.bytes().size())},
+            {QStringLiteral("lines"), static_cast<qint64>(lines)},
+            {QStringLiteral("rows"), static_cast<qint64>(rows.size())},
+            {QStringLiteral("cells"), static_cast<qint64>(cells)},
+            {QStringLiteral("unknownCells"), static_cast<qint64>(unknown)},
+            {QStringLiteral("estimatedSeconds"),
+             estimate ? QJsonValue(*estimate) : QJsonValue(QJsonValue::Null)},
+            {QStringLiteral("tiles"), tiles},
+            {QStringLiteral("resources"), folder},
+            {QStringLiteral("resourcesFound"), folderFound},
+            {QStringLiteral("missingBitmaps"), missing},
+        };
+        out << QJsonDocument(info).toJson(QJsonDocument::Indented);
+        return kExitClean;
+    }
+    QStringList missingText;
+    for (const auto& name : missing)
+        missingText << name.toString();
+    const auto field = [&out](const char* name, const QString& value) {
+        out << QStringLiteral("%1 %2\n").arg(QLatin1String(name), -16).arg(value);
+    };
+    field("file:", path);
+    field("size:", sizeText);
+    field("lines:", QString::number(lines));
+    field("rows:", QString::number(rows.size()));
+    field("cells:", QString::number(cells));
+    field("unknown cells:", QString::number(unknown));
+    field("play estimate:", estimate ? QStringLiteral("%1 s at max speed").arg(*estimate)
+                                     : QStringLiteral("too long (the editor reports an overflow)"));
+    field("tiles:",
+          tileText.isEmpty() ? QStringLiteral("none") : tileText.join(QStringLiteral(", ")));
+    field("resources:", folderFound ? folder : folder + QStringLiteral(" (not found)"));
+    field("missing bitmaps:",
+          missingText.isEmpty() ? QStringLiteral("none") : missingText.join(QStringLiteral(", ")));
+    return kExitClean;
+}
+
+} // namespace
+
+Command InfoCommand()
+{
+    return {QStringLiteral("info"), QStringLiteral("LEVEL [-r DIR] [--format text|json]"),
+            QStringLiteral("Count a level's lines, rows and tiles; show its play estimate and size "
+                           "as the editor does, and the bitmaps it lacks."),
+            Define, Run};
+}
+
+} // namespace hollenby::cli

@@ -1,0 +1,121 @@
+// thumbnail: a small picture of a level's first rows, for file managers.
+
+#include "clierror.h"
+#include "level.h"
+#include "levelcommands.h"
+#include "levelinput.h"
+#include "levelraster.h"
+#include "levelrows.h"
+#include "optionvalues.h"
+#include "outputfile.h"
+#include "picture.h"
+#include "picturewriter.h"
+#include "tileset.h"
+
+#include <QCommandLineParser>
+#include <QCoreApplication>
+#include <QDir>
+#include <QFileInfo>
+
+#include <algorithm>
+
+namespace hollenby::cli {
+
+namespace {
+
+const QString kSize = QStringLiteral("size");
+
+// The rows the editor shows on opening a level at its design size: its render view draws rows
+// down to the scroll bar's height of 8145 twips, thirteen of them.
+constexpr std::size_t kOpeningRows = 13;
+constexpr int kMaxSize = 4096;
+
+void Define(QCommandLineParser& parser)
+{
+    parser.addPositionalArgument(QStringLiteral("LEVEL"), QStringLiteral("The level file."));
+    parser.addPositionalArgument(QStringLiteral("OUT.png"), QStringLiteral("The PNG to write."));
+    parser.addOption({{QStringLiteral("s"), kSize},
+                      QStringLiteral("The largest width and height, in pixels."),
+                      QStringLiteral("SIZE")});
+}
+
+bool HasTileBitmap(const QString& folder)
+{
+    for (const auto code : TileCodes()) {
+        if (QFileInfo(TileBitmapNativePath(folder, code)).isFile())
+            return true;
+    }
+    return false;
+}
+
+// The tile set a file manager's preview should use: the game's layout beside the level, then
+// one level up (levels in sub-folders of a game), then the one installed with this program.
+QString FindTileFolder(const QString& levelPath)
+{
+    const QDir beside = QFileInfo(levelPath).dir();
+    const QStringList candidates = {
+        beside.filePath(QStringLiteral("_resources")),
+        beside.filePath(QStringLiteral("../_resources")),
+        QDir(QCoreApplication::applicationDirPath())
+            .filePath(QStringLiteral("../share/hollenby-level-editor/samples/_resources")),
+    };
+    for (const QString& folder : candidates) {
+        if (HasTileBitmap(folder))
+            return folder;
+    }
+    return {};
+}
+
+int Run(const QCommandLineParser& parser)
+{
+    const QStringList arguments = parser.positionalArguments();
+    if (arguments.size() != 2 || !parser.isSet(kSize))
+        throw CliError(QStringLiteral("thumbnail takes -s SIZE LEVEL OUT.png"));
+    const int size = ParseCount(QStringLiteral("-s"), parser.value(kSize), kMaxSize);
+    const QString& levelPath = arguments.at(0);
+
+    const LevelText level(levelPath);
+    level.requireText();
+    std::vector<RowSlots> rows = LevelRowSlots(level.lines(), levelPath);
+    if (rows.empty())
+        Fail(levelPath, QStringLiteral("no rows to draw"));
+    if (!HasTile(rows))
+        Fail(levelPath, QStringLiteral("no tiles to draw: none of its cells is a tile code"));
+    rows.resize(std::min(rows.size(), kOpeningRows));
+
+    TileUse used{};
+    for (const RowSlots& row : rows) {
+        for (const std::int8_t tile : row.tile) {
+            if (tile >= 0)
+                used[static_cast<std::size_t>(tile)] = true;
+        }
+    }
+    // A preview is always drawn: without a bitmap a code still shows its own colour.
+    const TileSet tiles(FindTileFolder(levelPath), used, TileSet::Fallback::FlatColour);
+    const LevelRaster raster(rows, tiles, EditorLayout(), std::nullopt);
+
+    const double fit = std::min({1.0, static_cast<double>(size) / raster.width(),
+                                 static_cast<double>(size) / static_cast<double>(raster.height())});
+    PictureSize picture = ScaledSize({raster.width(), raster.height()}, fit);
+    picture.width = std::min(picture.width, size);
+    picture.height = std::min<std::int64_t>(picture.height, size);
+
+    OutputFile out(arguments.at(1), levelPath);
+    PictureOptions options;
+    options.size = picture;
+    WritePicture(raster, tiles, false, options, out);
+    out.commit();
+    return kExitClean;
+}
+
+} // namespace
+
+Command ThumbnailCommand()
+{
+    return {QStringLiteral("thumbnail"), QStringLiteral("-s SIZE LEVEL OUT.png"),
+            QStringLiteral("Draw the first rows of a level as a preview of at most SIZE x SIZE, "
+                           "for file managers."),
+            Define, Run};
+}
+
+} // namespace hollenby::cli
