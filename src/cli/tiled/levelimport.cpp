@@ -235,11 +235,11 @@ ImportedLevel LevelFromMap(const Map& map, const ImportOptions& options)
         }
     }
     if (turned > 0)
-        level.warnings << QStringLiteral("layer \"%1\": %2 cells are flipped or rotated, which a "
-                                         "level cannot show; their tiles are kept unturned "
-                                         "[turned-tiles]")
-                              .arg(layer.name)
-                              .arg(turned);
+        level.warnings << QStringLiteral("layer \"%1\": %2 flipped or rotated, which a level "
+                                         "cannot show; the tiles are kept unturned [turned-tiles]")
+                              .arg(layer.name, turned == 1
+                                                   ? QStringLiteral("1 cell is")
+                                                   : QStringLiteral("%1 cells are").arg(turned));
     return level;
 }
 
