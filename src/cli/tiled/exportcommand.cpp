@@ -48,9 +48,8 @@ int Run(const QCommandLineParser& parser)
     if (output.isEmpty())
         throw CliError(
             QStringLiteral("export: give the map to write with -o MAP.tmx or -o MAP.tmj"));
-    const std::optional<MapFormat> format = FormatOfFile(output);
-    if (!format || output.endsWith(QLatin1String(".tsx"), Qt::CaseInsensitive) ||
-        output.endsWith(QLatin1String(".tsj"), Qt::CaseInsensitive))
+    const std::optional<MapFormat> format = FormatOfMap(output);
+    if (!format)
         Fail(output, QStringLiteral("a map's extension must be .tmx, .tmj or .json"));
     const std::optional<LayerFormat> layerFormat = LayerFormatFromName(parser.value(kLayerFormat));
     if (!layerFormat)

@@ -53,8 +53,8 @@ int Run(const QCommandLineParser& parser)
                                       "8-bit text, not empty, without \",\" or a line break")
                            .arg(options.blank));
 
-    const QString mapPath = arguments.front();
-    const std::optional<MapFormat> format = FormatOfFile(mapPath);
+    const QString& mapPath = arguments.front();
+    const std::optional<MapFormat> format = FormatOfMap(mapPath);
     if (!format)
         Fail(mapPath, QStringLiteral("a map's extension must be .tmx, .tmj or .json"));
     const QByteArray bytes = ReadMapFile(mapPath);

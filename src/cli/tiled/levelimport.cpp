@@ -14,11 +14,6 @@ namespace {
 
 constexpr std::int64_t kColumns = grid::kColumns;
 
-bool IsTileLayerNamed(const TileLayer& layer, const QString& name)
-{
-    return layer.name == name;
-}
-
 QString LayerList(const Map& map)
 {
     QStringList names;
@@ -30,15 +25,16 @@ QString LayerList(const Map& map)
 const TileLayer& ChooseLayer(const Map& map, const QString& wanted)
 {
     const QString name = wanted.isEmpty() ? QStringLiteral("level") : wanted;
-    const auto named =
-        std::count_if(map.tileLayers.begin(), map.tileLayers.end(),
-                      [&](const TileLayer& layer) { return IsTileLayerNamed(layer, name); });
-    if (named == 1)
-        return *std::find_if(map.tileLayers.begin(), map.tileLayers.end(),
-                             [&](const TileLayer& layer) { return IsTileLayerNamed(layer, name); });
-    if (named > 1)
+    std::vector<const TileLayer*> named;
+    for (const TileLayer& layer : map.tileLayers) {
+        if (layer.name == name)
+            named.push_back(&layer);
+    }
+    if (named.size() == 1)
+        return *named.front();
+    if (named.size() > 1)
         MapFail(QStringLiteral("%1 tile layers are named \"%2\"; rename all but one in Tiled")
-                    .arg(named)
+                    .arg(named.size())
                     .arg(name));
     if (!wanted.isEmpty()) {
         for (const QString& other : map.otherLayers) {
@@ -195,8 +191,7 @@ bool IsCellText(const QString& code)
 ImportedLevel LevelFromMap(const Map& map, const ImportOptions& options)
 {
     if (!map.orientation.isEmpty() && map.orientation != QLatin1String("orthogonal"))
-        MapFail(QStringLiteral("the map is %1; a level is a grid of square rows, so only "
-                               "orthogonal maps can be imported")
+        MapFail(QStringLiteral("the map is %1; only an orthogonal map's rows are a level's rows")
                     .arg(map.orientation));
     const TileLayer& layer = ChooseLayer(map, options.layer);
     CellGrid grid;
@@ -229,7 +224,7 @@ ImportedLevel LevelFromMap(const Map& map, const ImportOptions& options)
             if (x > 0)
                 level.text += ',';
             const std::uint32_t gid = (*grid.cells)[std::size_t(y * grid.width + x)];
-            turned += (gid & kTurnBits) != 0 ? 1 : 0;
+            turned += (gid & kOrthogonalTurnBits) != 0 ? 1 : 0;
             const std::uint32_t tile = gid & ~kTurnBits;
             level.text += tile == 0 ? blank : codes.code(tile);
         }

@@ -16,15 +16,28 @@
 
 namespace hollenby::cli::tiled {
 
-std::optional<MapFormat> FormatOfFile(const QString& path)
+namespace {
+
+std::optional<MapFormat> FormatBySuffix(const QString& path, const char* xml, const char* json)
 {
     const QString suffix = QFileInfo(path).suffix().toLower();
-    if (suffix == QLatin1String("tmx") || suffix == QLatin1String("tsx"))
+    if (suffix == QLatin1String(xml))
         return MapFormat::Tmx;
-    if (suffix == QLatin1String("tmj") || suffix == QLatin1String("tsj") ||
-        suffix == QLatin1String("json"))
+    if (suffix == QLatin1String(json) || suffix == QLatin1String("json"))
         return MapFormat::Json;
     return std::nullopt;
+}
+
+} // namespace
+
+std::optional<MapFormat> FormatOfMap(const QString& path)
+{
+    return FormatBySuffix(path, "tmx", "tmj");
+}
+
+std::optional<MapFormat> FormatOfTileset(const QString& path)
+{
+    return FormatBySuffix(path, "tsx", "tsj");
 }
 
 QByteArray ReadMapFile(const QString& path)
@@ -46,7 +59,7 @@ QByteArray ReadMapFile(const QString& path)
     if (file.size() > kMaxMapFileBytes)
         tooLarge(file.size());
     // One byte past the limit is asked for, so that a file that grew meanwhile is refused too.
-    const QByteArray bytes = file.read(kMaxMapFileBytes + 1);
+    QByteArray bytes = file.read(kMaxMapFileBytes + 1);
     if (file.error() != QFileDevice::NoError)
         Fail(path, ReasonText(ui::RuntimeError::DeviceIOError()));
     if (bytes.size() > kMaxMapFileBytes)
@@ -66,7 +79,7 @@ TilesetLoader FileTilesetLoader(const QString& mapPath)
     auto read = std::make_shared<qint64>(0);
     return [folder, read](const QString& source) {
         const QString path = folder.filePath(source);
-        const std::optional<MapFormat> format = FormatOfFile(path);
+        const std::optional<MapFormat> format = FormatOfTileset(path);
         if (!format)
             Fail(path, QStringLiteral("a tileset file's extension must be .tsx, .tsj or .json"));
         const QByteArray bytes = ReadMapFile(path);

@@ -21,8 +21,10 @@ enum class MapFormat
 // whole one parsed costs little memory.
 inline constexpr qint64 kMaxMapFileBytes = qint64{16} << 20;
 
-// .tmx and .tsx are XML; .tmj, .tsj and .json are JSON; any other extension has no format.
-std::optional<MapFormat> FormatOfFile(const QString& path);
+// A map file's format by its extension: .tmx is XML, .tmj and .json are JSON; any other has none.
+std::optional<MapFormat> FormatOfMap(const QString& path);
+// A tileset file's: .tsx is XML, .tsj and .json are JSON.
+std::optional<MapFormat> FormatOfTileset(const QString& path);
 
 // The whole file, refused before reading when larger than kMaxMapFileBytes. Throws CliError
 // ("PATH: reason").

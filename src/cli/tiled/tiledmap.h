@@ -14,9 +14,11 @@
 
 namespace hollenby::cli::tiled {
 
-// A gid's top four bits turn the tile (flips, anti-diagonal flip, hexagonal rotation); the rest
-// is the tile's number counted over all tilesets from 1. 0 is an empty cell.
+// A gid's top four bits turn the tile; the rest is the tile's number counted over all tilesets
+// from 1, 0 being an empty cell. On an orthogonal map only the top three show (horizontal,
+// vertical and anti-diagonal flips); Tiled may keep the fourth, a hexagonal rotation, anyway.
 inline constexpr std::uint32_t kTurnBits = 0xF0000000U;
+inline constexpr std::uint32_t kOrthogonalTurnBits = 0xE0000000U;
 
 // The most cells one import decodes: a layer, or all chunks of an infinite one together. Sixteen
 // times the longest level the editor can scroll through, and 16 MiB of decoded gids.

@@ -47,11 +47,13 @@ public:
         return tileset;
     }
 
-    // Where the reader stands, for a message: "line 3" or, at a broken document, "line 3, column 5".
+    // Where the reader stands, for a message: "line 3" or, at a broken document, "line 3, column
+    // 5".
     QString where() const
     {
         const QString line = QStringLiteral("line %1").arg(m_xml.lineNumber());
-        return m_xml.hasError() ? line + QStringLiteral(", column %1").arg(m_xml.columnNumber()) : line;
+        return m_xml.hasError() ? line + QStringLiteral(", column %1").arg(m_xml.columnNumber())
+                                : line;
     }
 
 private:
