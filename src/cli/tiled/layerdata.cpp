@@ -6,8 +6,8 @@
 #include <zstd.h>
 #include <zstd_errors.h>
 
-#include <climits>
-#include <cstring>
+#include <cstdint>
+#include <new>
 #include <string>
 
 namespace hollenby::cli::tiled {
@@ -99,6 +99,7 @@ std::string Inflate(const QByteArray& packed, std::size_t size, bool gzip)
     const int status = inflate(&stream, Z_FINISH);
     const QString message = stream.msg != nullptr ? QString::fromLatin1(stream.msg) : QString();
     const uLong produced = stream.total_out;
+    const bool inputLeft = stream.avail_in > 0;
     inflateEnd(&stream);
     const QString name = gzip ? QStringLiteral("gzip") : QStringLiteral("zlib");
     if (status == Z_STREAM_END && produced == size)
@@ -108,7 +109,7 @@ std::string Inflate(const QByteArray& packed, std::size_t size, bool gzip)
                     .arg(name)
                     .arg(produced)
                     .arg(size));
-    if (status != Z_DATA_ERROR && produced == size)
+    if (status != Z_DATA_ERROR && produced == size && inputLeft)
         MapFail(QStringLiteral("the %1 data holds more than the layer's %2 bytes of cells")
                     .arg(name)
                     .arg(size));

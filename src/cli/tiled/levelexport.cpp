@@ -86,6 +86,45 @@ private:
     std::vector<Finding>& m_findings;
 };
 
+// One drawn row's eight cells into the layer, with what the map cannot keep of its line.
+void AddRow(const DrawnRow& row, std::string_view line, TileLayer& layer, FindingList& findings,
+            std::set<int>& unusable)
+{
+    for (const std::string_view cell : row.cells) {
+        const int index = CodeIndex(cell);
+        layer.gids.push_back(std::uint32_t(index + 1));
+        if (index < 0) {
+            findings.add(row.line, line, cell, Severity::Warning,
+                         QStringLiteral("\"%1\" is not a tile code; the map has an empty cell here")
+                             .arg(ui::TextFromBytes(cell)),
+                         "unknown-code");
+        } else if (unusable.erase(index) > 0) {
+            findings.add(row.line, line, cell, Severity::Warning,
+                         QStringLiteral("the bitmap of code %1 is missing or does not decode; "
+                                        "Tiled shows it as a missing image")
+                             .arg(ui::TextFromBytes(cell)),
+                         "missing-bitmap");
+        }
+    }
+    const std::string_view last = row.cells.back();
+    const std::size_t lastEnd = std::size_t(last.data() + last.size() - line.data());
+    if (row.cells.size() == kColumns && lastEnd < line.size()) {
+        findings.add(row.line, line, line.substr(lastEnd + 1), Severity::Warning,
+                     QStringLiteral("row has %1 cells; the map keeps the first %2")
+                         .arg(SplitLevelCells(line).size())
+                         .arg(kColumns),
+                     "extra-cells");
+    } else if (row.cells.size() < kColumns) {
+        findings.add(row.line, line, line.substr(lastEnd), Severity::Note,
+                     QStringLiteral("row has %1 cells; the map's other %2 are empty and come "
+                                    "back as blank cells")
+                         .arg(row.cells.size())
+                         .arg(kColumns - row.cells.size()),
+                     "short-row");
+    }
+    layer.gids.resize(layer.gids.size() + kColumns - row.cells.size(), 0);
+}
+
 } // namespace
 
 ExportedMap MapFromLevel(const LevelText& level, const QString& resources, const QString& mapFolder)
@@ -117,41 +156,7 @@ ExportedMap MapFromLevel(const LevelText& level, const QString& resources, const
     };
     for (const DrawnRow& row : rows) {
         skipLinesBefore(row.line);
-        const std::string_view line = lines[std::size_t(row.line - 1)];
-        for (const std::string_view cell : row.cells) {
-            const int index = CodeIndex(cell);
-            layer.gids.push_back(std::uint32_t(index + 1));
-            if (index < 0) {
-                findings.add(
-                    row.line, line, cell, Severity::Warning,
-                    QStringLiteral("\"%1\" is not a tile code; the map has an empty cell here")
-                        .arg(ui::TextFromBytes(cell)),
-                    "unknown-code");
-            } else if (unusable.erase(index) > 0) {
-                findings.add(row.line, line, cell, Severity::Warning,
-                             QStringLiteral("the bitmap of code %1 is missing or does not decode; "
-                                            "Tiled shows it as a missing image")
-                                 .arg(ui::TextFromBytes(cell)),
-                             "missing-bitmap");
-            }
-        }
-        const std::string_view last = row.cells.back();
-        const std::size_t lastEnd = std::size_t(last.data() + last.size() - line.data());
-        if (row.cells.size() == kColumns && lastEnd < line.size()) {
-            findings.add(row.line, line, line.substr(lastEnd + 1), Severity::Warning,
-                         QStringLiteral("row has %1 cells; the map keeps the first %2")
-                             .arg(SplitLevelCells(line).size())
-                             .arg(kColumns),
-                         "extra-cells");
-        } else if (row.cells.size() < kColumns) {
-            findings.add(row.line, line, line.substr(lastEnd), Severity::Note,
-                         QStringLiteral("row has %1 cells; the map's other %2 are empty and come "
-                                        "back as blank cells")
-                             .arg(row.cells.size())
-                             .arg(kColumns - row.cells.size()),
-                         "short-row");
-        }
-        layer.gids.resize(layer.gids.size() + kColumns - row.cells.size(), 0);
+        AddRow(row, lines[std::size_t(row.line - 1)], layer, findings, unusable);
     }
     skipLinesBefore(std::int64_t(lines.size()) + 1);
     result.map.width = layer.width;

@@ -47,8 +47,7 @@ public:
         return tileset;
     }
 
-    // Where the reader stands, for a message: "line 3" or, at a broken document, "line 3, column
-    // 5".
+    // Where the reader stands: "line 3", or "line 3, column 5" in a broken document.
     QString where() const
     {
         const QString line = QStringLiteral("line %1").arg(m_xml.lineNumber());
@@ -240,7 +239,8 @@ private:
             } else if (token == QXmlStreamReader::StartElement) {
                 if (m_xml.name() == QLatin1String("chunk") && chunksOf != nullptr)
                     chunksOf->chunks.push_back(readChunk(chunksOf->name));
-                else if (m_xml.name() == QLatin1String("tile") && m_encoding.isEmpty())
+                else if (m_xml.name() == QLatin1String("tile") && m_encoding.isEmpty() &&
+                         chunksOf == nullptr)
                     gids.push_back(xmlCell(gids.size(), count));
                 else
                     m_xml.skipCurrentElement();
