@@ -33,7 +33,7 @@ echo "== fuzzing"
 cmake -S "$here/tests/fuzz" -B "$here/build-fuzz" -DCMAKE_CXX_COMPILER=clang++ >/dev/null
 cmake --build "$here/build-fuzz" --parallel "$jobs"
 seconds="${FUZZ_SECONDS:-30}"
-for target in level picture; do
+for target in level picture import; do
     # New inputs go to a scratch folder; the committed corpus is only read.
     scratch="$(mktemp -d)"
     status=0

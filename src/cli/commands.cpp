@@ -1,15 +1,14 @@
 #include "command.h"
 #include "levelcommands.h"
+#include "tiled/tiledcommands.h"
 
 namespace hollenby::cli {
 
 const std::vector<Command>& Commands()
 {
     static const std::vector<Command> commands = {
-        RenderCommand(),
-        CheckCommand(),
-        InfoCommand(),
-        ThumbnailCommand(),
+        RenderCommand(),    CheckCommand(),         InfoCommand(),
+        ThumbnailCommand(), tiled::ExportCommand(), tiled::ImportCommand(),
     };
     return commands;
 }
