@@ -266,8 +266,10 @@ private:
                 m_firstUse[static_cast<std::size_t>(index)] = {line, column};
             return;
         }
-        if (text.empty())
-            return; // "01,,03": a blank slot written as one
+        // The two ways of writing a blank slot on purpose: "01,,03", and the "00" that import
+        // writes for an empty map cell.
+        if (text.empty() || text == "00")
+            return;
         const std::string compact = WithoutBlanks(text);
         if (compact.size() != text.size() && TileIndex(compact) >= 0) {
             const auto blank = static_cast<std::int64_t>(text.find_first_of(" \t"));
