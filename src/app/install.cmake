@@ -42,7 +42,7 @@ if(HELP2MAN)
         COMMAND sh ${HOLLENBY_RESOURCES}/man-commands.sh $<TARGET_FILE:hollenby-level>
                 ${HOLLENBY_RESOURCES}/hollenby-level.h2m ${man_dir}/hollenby-level.h2m
         COMMAND ${HELP2MAN} --no-info --version-string "hollenby-level ${PROJECT_VERSION}"
-                --name "render, check and preview the levels of a tile game"
+                --name "render, check, preview and exchange the levels of a tile game"
                 --include ${man_dir}/hollenby-level.h2m --output ${man_dir}/hollenby-level.1
                 $<TARGET_FILE:hollenby-level>
         COMMAND gzip -9nf ${man_dir}/hollenby-level.1

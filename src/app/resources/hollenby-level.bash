@@ -27,18 +27,21 @@ _hollenby_level()
     -r | --resources) local IFS=$'\n'; COMPREPLY=($(compgen -d -- "$cur")); return ;;
     --grid) COMPREPLY=($(compgen -W "play editor" -- "$cur")); return ;;
     --format) COMPREPLY=($(compgen -W "text json" -- "$cur")); return ;;
-    --rows | --scale | --background | --jobs | -s | --size) return ;;
+    --layer-format)
+        COMPREPLY=($(compgen -W "csv base64 base64-zlib base64-gzip base64-zstd" -- "$cur"))
+        return ;;
+    --rows | --scale | --background | --jobs | -s | --size | --layer | --blank) return ;;
     esac
     if [[ $cur == -* ]]; then
         COMPREPLY=($(compgen -W "$("$program" help "$command" 2>/dev/null |
             grep -oE -- '(^|[ ,])--?[A-Za-z][A-Za-z-]*' | tr -d ' ,' | sort -u)" -- "$cur"))
         return
     fi
-    # Levels and pictures, and folders on the way to them; names may hold spaces.
+    # Levels, pictures and maps, and folders on the way to them; names may hold spaces.
     local IFS=$'\n'
     COMPREPLY=($(compgen -d -- "$cur"
         local pattern
-        for pattern in '*.[lL][vV][lL]' '*.[pP][nN][gG]' '*.[tT][mM][xX]'; do
+        for pattern in '*.[lL][vV][lL]' '*.[pP][nN][gG]' '*.[tT][mM][xXjJ]' '*.[jJ][sS][oO][nN]'; do
             compgen -f -X "!$pattern" -- "$cur"
         done))
     compopt -o filenames 2>/dev/null
