@@ -2,11 +2,53 @@
 
 #include "runtimeerror.h"
 
+#include <QPainter>
 #include <QScrollBar>
+#include <QStyle>
+#include <QStyleOptionFocusRect>
 
 namespace hollenby::ui {
 
 namespace {
+
+// Qt's scroll bars never take the focus, so their styles draw none; this one marks its thumb.
+class FocusScrollBar : public QScrollBar
+{
+public:
+    explicit FocusScrollBar(QWidget* parent) : QScrollBar(Qt::Vertical, parent)
+    {
+        setFocusPolicy(Qt::StrongFocus);
+    }
+
+protected:
+    void paintEvent(QPaintEvent* event) override
+    {
+        QScrollBar::paintEvent(event);
+        if (!hasFocus())
+            return;
+        QStyleOptionSlider bar;
+        initStyleOption(&bar);
+        QStyleOptionFocusRect focus;
+        focus.initFrom(this);
+        focus.rect =
+            style()
+                ->subControlRect(QStyle::CC_ScrollBar, &bar, QStyle::SC_ScrollBarSlider, this)
+                .adjusted(1, 1, -1, -1);
+        QPainter painter(this);
+        style()->drawPrimitive(QStyle::PE_FrameFocusRect, &focus, &painter, this);
+    }
+    void focusInEvent(QFocusEvent* event) override
+    {
+        QScrollBar::focusInEvent(event);
+        update();
+    }
+    void focusOutEvent(QFocusEvent* event) override
+    {
+        QScrollBar::focusOutEvent(event);
+        update();
+    }
+};
+
 int checkedInt16(long long value)
 {
     if (value < -32768 || value > 32767)
@@ -16,14 +58,11 @@ int checkedInt16(long long value)
 } // namespace
 
 VScrollBar::VScrollBar(QWidget* parent, double unitsPerPixel)
-    : Control(new QScrollBar(Qt::Vertical, parent), unitsPerPixel),
-      m_bar(static_cast<QScrollBar*>(widget()))
+    : Control(new FocusScrollBar(parent), unitsPerPixel), m_bar(static_cast<QScrollBar*>(widget()))
 {
     m_bar->setRange(0, 0);
     m_bar->setSingleStep(1);
     m_bar->setPageStep(1);
-    // Qt's scroll bars leave the focus where it is; this one is in the tab order.
-    m_bar->setFocusPolicy(Qt::StrongFocus);
     QObject::connect(m_bar, &QScrollBar::valueChanged, m_bar, [this](int) {
         if (m_byCode) {
             m_lastRaised = m_bar->value();
