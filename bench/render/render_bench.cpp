@@ -96,11 +96,10 @@ void Row(int lines, const char* operation, double ms, double baseMs, bool judged
         met = ratio <= goals.ratio;
     }
     goals.met = goals.met && met;
-    std::printf("%8d  %-24s %10.2f %12.2f %8.1f %8s %5s\n", lines, operation, ms, baseMs, ratio,
-                goal,
-                goal[0] == 0 ? ""
-                : met        ? "yes"
-                             : "no");
+    std::printf("%8d  %-24s %10.2f %12.2f %8.1f", lines, operation, ms, baseMs, ratio);
+    if (judged)
+        std::printf(" %8s %5s", goal, met ? "yes" : "no");
+    std::printf("\n");
 }
 
 long PeakRssMb()
