@@ -15,10 +15,7 @@ fi
 work="$(mktemp -d)"
 pid=""
 busy=()
-stop_busy() {
-    for b in "${busy[@]}"; do kill "$b" 2>/dev/null || true; done
-    busy=()
-}
+stop_busy() { [ ${#busy[@]} -eq 0 ] || kill "${busy[@]}" 2>/dev/null || true; busy=(); }
 cleanup() {
     stop_busy
     [ -n "$pid" ] && kill "$pid" 2>/dev/null || true
@@ -148,14 +145,9 @@ play_title='^View Level \(looping\)$'
 # Once: a move with --sync to where the pointer already is waits for a motion that never comes.
 xdotool mousemove --sync $((cx + 129)) $((cy + 120))
 for cycle in $(seq 20); do
-    play="$(xdotool click 1 sleep 0.1 search --onlyvisible --name "$play_title" | head -1)"
-    for _ in $(seq 100); do
-        [ -n "$play" ] && break
-        sleep 0.02
-        play="$(xdotool search --onlyvisible --name "$play_title" | head -1)"
-    done
-    [ -n "$play" ] || fail "cycle $cycle: no play window"
-    "$closewindow" "$play" 1000 ||
+    xdotool click 1
+    wait_for_windows "$play_title" 1
+    "$closewindow" "$(xdotool search --onlyvisible --name "$play_title")" 1000 ||
         fail "cycle $cycle: the play window was still open 1 s after its close request"
 done
 stop_busy
