@@ -4,6 +4,10 @@
 //
 //   cmake --build build --target bench_play && QT_QPA_PLATFORM=offscreen
 //   build/bench/play/bench_play
+//
+// On an X display (QT_QPA_PLATFORM=xcb) every frame also travels to the server; bench/run.sh
+// runs it on both. Goals: 300 frames/s at 1000 lines; at 32 768 lines 150 offscreen and 300 on
+// an X display; always within 3x of the baseline. Exits with 2 when one is missed.
 
 #include "controls.h"
 #include "files.h"
@@ -17,6 +21,7 @@
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
+#include <QGuiApplication>
 #include <QImage>
 #include <QTemporaryDir>
 
@@ -156,10 +161,12 @@ int main(int argc, char** argv)
         int lines;
         double goal;
     };
+    const bool display = QGuiApplication::platformName() != QLatin1String("offscreen");
+    std::printf("play window, %s\n", qPrintable(QGuiApplication::platformName()));
     std::printf("%-8s %14s %14s %8s %10s %6s\n", "lines", "baseline fps", "play fps", "ratio",
                 "goal fps", "met");
     bool allMet = true;
-    for (const Case c : {Case{1000, 300}, Case{32768, 150}}) {
+    for (const Case c : {Case{1000, 300}, Case{32768, display ? 300.0 : 150.0}}) {
         const QString level = dir.filePath(QStringLiteral("level%1.lvl").arg(c.lines));
         if (!WriteLevel(level, c.lines)) {
             std::fprintf(stderr, "cannot write %s\n", qPrintable(level));

@@ -42,7 +42,13 @@ public:
         : m_c(controls), m_resFolder(resFolder)
     {}
 
-    void beforeLine() { ui::DoEvents(); }
+    void beforeLine()
+    {
+        // A line passed over costs less than asking the clock whether the queue is due; a drawn
+        // line yields again at each of its cells.
+        if (m_lineYield.due())
+            ui::DoEvents();
+    }
     void beforeCell() { ui::DoEvents(); }
 
     void placeTile(std::int32_t index, std::int32_t left, std::int32_t top, std::string_view cell)
@@ -81,6 +87,7 @@ public:
 private:
     MainControls& m_c;
     QString m_resFolder;
+    ui::YieldBatch m_lineYield;
 };
 
 } // namespace
@@ -104,8 +111,7 @@ bool LevelRender::fnGoLevelRender(const QString& levelFile, const QString& resFo
         m_c.form->setMousePointer(ui::MousePointer::Hourglass);
         m_c.txtLvlRaw->setText(ui::TextFromBytes(text));
 
-        for (std::size_t i = 0; i < lines.size(); ++i)
-            ui::DoEvents();
+        ui::DoEvents(static_cast<std::int64_t>(lines.size()));
         m_c.VScroll1->setMax(LevelLineCount(text) - 1 < 0 ? 0 : LevelLineCount(text) - 1);
 
         fnShowImagesFromY(grid::kFirstTop, levelFile, resFolder);
@@ -136,8 +142,7 @@ void LevelRender::fnShowImagesFromY(std::int32_t startY, const QString& levelFil
         WalkLevelRows(lines, startY, grid::kEditorWalk, placer);
 
         const std::int64_t count = LevelLineCount(text);
-        for (std::int64_t i = 0; i < count; ++i)
-            ui::DoEvents();
+        ui::DoEvents(count); // once per line counted
         const std::optional<std::int16_t> seconds = EstimatedSeconds(count);
         if (!seconds)
             throw RuntimeError::Overflow();

@@ -53,13 +53,11 @@ public:
     {
         // A line that is not drawn takes a few nanoseconds, less than asking the clock whether
         // the queue is due; a run of them shares one yield, which still comes well within the
-        // yield interval. With no interval, every line yields.
-        if (++m_linesSinceYield < kLinesPerYield && ui::YieldInterval() > 0) {
+        // yield interval.
+        if (m_lineYield.due())
+            yield();
+        else
             stopIfClosed();
-            return;
-        }
-        m_linesSinceYield = 0;
-        yield();
     }
     void beforeCell() { yield(); }
 
@@ -92,8 +90,7 @@ private:
     // UTF-8, so a folder name outside Latin-1 comes back unchanged from the built path.
     std::string m_resFolder;
 
-    static constexpr int kLinesPerYield = 32;
-    int m_linesSinceYield = kLinesPerYield;
+    ui::YieldBatch m_lineYield;
 
     void stopIfClosed() const
     {
@@ -114,8 +111,11 @@ frmPlay::frmPlay(editor::MainControls& mainControls)
     : m_main(mainControls), m_form(std::make_unique<ui::Form>(kPixels, kBorderWidth, kBorderHeight))
 {
     m_form->setCaption(QStringLiteral("View Level (looping)"));
-    if (m_main.form != nullptr)
+    if (m_main.form != nullptr) {
         m_form->setIcon(m_main.form->window()->windowIcon());
+        // It opens centred on the screen the main window is on.
+        m_form->setScreenOf(*m_main.form);
+    }
     m_form->setClientPixels(grid::kPlayWidth, grid::kPlayHeight);
 
     auto first = std::make_unique<ui::Image>(m_form->client(), kPixels);
@@ -209,8 +209,7 @@ std::int32_t frmPlay::fnCountLevelRows()
     // No failure is handled here: a level that cannot be read ends the playback.
     const std::string text = ui::ReadFileBytes(sLevelFile);
     const std::int64_t count = LevelLineCount(text);
-    for (std::int64_t line = 0; line < count; ++line)
-        ui::DoEvents();
+    ui::DoEvents(count); // once per line counted
     return NarrowCount(count);
 }
 

@@ -14,8 +14,7 @@ QColor ColorFromBgr(unsigned int bgr)
 
 Control::Control(QWidget* widget, double unitsPerPixel)
     : m_widget(widget), m_unitsPerPixel(unitsPerPixel)
-{
-}
+{}
 
 int Control::toPixels(float units) const
 {
@@ -77,7 +76,33 @@ void Control::storeSize(float width, float height)
 void Control::setVisible(bool visible)
 {
     m_visible = visible;
+    applyVisible(visible);
+}
+
+void Control::applyVisible(bool visible)
+{
     m_widget->setVisible(visible);
+}
+
+namespace {
+const char* const kWindowless = "hollenbyWindowless";
+} // namespace
+
+void Control::makeWindowless()
+{
+    m_widget->setProperty(kWindowless, true);
+    const QWidget* parent = m_widget->parentWidget();
+    if (parent == nullptr)
+        return;
+    // Children are listed bottom to top; the windowless ones all lie below the first windowed.
+    for (QObject* child : parent->children()) {
+        auto* sibling = qobject_cast<QWidget*>(child);
+        if (sibling != nullptr && sibling != m_widget && !sibling->isWindow() &&
+            !sibling->property(kWindowless).toBool()) {
+            m_widget->stackUnder(sibling);
+            return;
+        }
+    }
 }
 
 bool Control::Enabled() const
@@ -92,8 +117,9 @@ void Control::setEnabled(bool enabled)
 
 void Control::Refresh()
 {
-    if (m_widget->isVisible())
-        m_widget->repaint();
+    // On an X display every immediate repaint is a round trip to the server; the queue is served
+    // every couple of milliseconds during long loops, far more often than a screen refreshes.
+    m_widget->update();
 }
 
 void Control::copyCommonFrom(const Control& other)

@@ -43,13 +43,22 @@ public:
     int TabIndex() const { return m_tabIndex; }
     void setTabIndex(int index) { m_tabIndex = index; }
 
-    // Paints the control now rather than when the event loop next gets to it.
+    // Paints the control at the next yield that serves the event queue, with everything else
+    // that changed since the last one: one trip to the display for many controls instead of one
+    // for each, at most a yield interval later than painting at once.
     void Refresh();
 
     int toPixels(float units) const;
     float fromPixels(int pixels) const;
 
 protected:
+    // Labels and images are drawn on their container: they lie beneath every windowed control
+    // there (text box, button, scroll bar, frame), later ones above earlier ones, and never take
+    // a click from a windowed control they overlap. Called once, when the control is created.
+    void makeWindowless();
+    // Shows or hides the widget; a control drawn in some other way than as a widget of its own
+    // overrides it.
+    virtual void applyVisible(bool visible);
     // Copies the common properties of `other` (the lowest element of a control array).
     void copyCommonFrom(const Control& other);
     void applyGeometry();

@@ -1,23 +1,20 @@
 #include "controls.h"
 
 #include "rawtextedit.h"
-#include "runtimeerror.h"
 
-#include <QAbstractButton>
 #include <QFontDatabase>
 #include <QGroupBox>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
-#include <QPushButton>
-#include <QScrollBar>
 
 namespace hollenby::ui {
 
 QFont DefaultFont(bool bold)
 {
     static const QString family = [] {
-        const QStringList wanted{QStringLiteral("MS Sans Serif"), QStringLiteral("Microsoft Sans Serif"),
+        const QStringList wanted{QStringLiteral("MS Sans Serif"),
+                                 QStringLiteral("Microsoft Sans Serif"),
                                  QStringLiteral("Liberation Sans"), QStringLiteral("Arial"),
                                  QStringLiteral("DejaVu Sans")};
         const QStringList have = QFontDatabase::families();
@@ -68,6 +65,7 @@ Label::Label(QWidget* parent, double unitsPerPixel)
     m_label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     m_label->setWordWrap(false);
     m_label->setFont(DefaultFont());
+    makeWindowless();
 }
 
 void Label::setCaption(const QString& caption)
@@ -93,52 +91,6 @@ void Label::copyFrom(const Label& other)
     copyCommonFrom(other);
     setCaption(other.m_caption);
     setVisible(false);
-}
-
-// CommandButton -------------------------------------------------------------------------------
-
-CommandButton::CommandButton(QWidget* parent, double unitsPerPixel)
-    : Control(new QPushButton(parent), unitsPerPixel), m_button(static_cast<QPushButton*>(widget()))
-{
-    m_button->setFont(DefaultFont());
-    m_button->setAutoDefault(false);
-    QObject::connect(m_button, &QPushButton::clicked, m_button, [this] {
-        if (Click)
-            Click();
-    });
-}
-
-QString CommandButton::Caption() const
-{
-    return m_button->text();
-}
-
-void CommandButton::setCaption(const QString& caption)
-{
-    m_button->setText(caption);
-}
-
-void CommandButton::setPicture(const QIcon& icon, int pixels)
-{
-    m_button->setIcon(icon);
-    m_button->setIconSize(QSize(pixels, pixels));
-}
-
-void CommandButton::setBackColor(unsigned int bgr)
-{
-    QPalette palette = m_button->palette();
-    palette.setColor(QPalette::Button, ColorFromBgr(bgr));
-    m_button->setPalette(palette);
-}
-
-void CommandButton::setToolTipText(const QString& text)
-{
-    m_button->setToolTip(text);
-}
-
-void CommandButton::click()
-{
-    m_button->click();
 }
 
 // TextBox -------------------------------------------------------------------------------------
@@ -252,87 +204,6 @@ void TextBox::setBackColor(unsigned int bgr)
 void TextBox::setFocus()
 {
     widget()->setFocus(Qt::OtherFocusReason);
-}
-
-// VScrollBar ----------------------------------------------------------------------------------
-
-namespace {
-int checkedInt16(long long value)
-{
-    if (value < -32768 || value > 32767)
-        throw RuntimeError::Overflow();
-    return static_cast<int>(value);
-}
-} // namespace
-
-VScrollBar::VScrollBar(QWidget* parent, double unitsPerPixel)
-    : Control(new QScrollBar(Qt::Vertical, parent), unitsPerPixel),
-      m_bar(static_cast<QScrollBar*>(widget()))
-{
-    m_bar->setRange(0, 0);
-    m_bar->setSingleStep(1);
-    m_bar->setPageStep(1);
-    QObject::connect(m_bar, &QScrollBar::valueChanged, m_bar, [this](int) {
-        if (m_byCode) {
-            m_lastRaised = m_bar->value();
-            return;
-        }
-        // A dragged thumb raises its change once, when it is released.
-        if (!m_bar->isSliderDown())
-            raiseChangeIfMoved();
-    });
-    QObject::connect(m_bar, &QScrollBar::sliderReleased, m_bar, [this] { raiseChangeIfMoved(); });
-}
-
-void VScrollBar::raiseChangeIfMoved()
-{
-    if (m_bar->value() == m_lastRaised)
-        return;
-    m_lastRaised = m_bar->value();
-    if (Change)
-        Change();
-}
-
-int VScrollBar::Min() const
-{
-    return m_bar->minimum();
-}
-
-int VScrollBar::Max() const
-{
-    return m_bar->maximum();
-}
-
-int VScrollBar::Value() const
-{
-    return m_bar->value();
-}
-
-void VScrollBar::setMin(long long value)
-{
-    const int checked = checkedInt16(value);
-    m_byCode = true;
-    m_bar->setMinimum(checked);
-    m_byCode = false;
-    m_lastRaised = m_bar->value();
-}
-
-void VScrollBar::setMax(long long value)
-{
-    const int checked = checkedInt16(value);
-    m_byCode = true;
-    m_bar->setMaximum(checked);
-    m_byCode = false;
-    m_lastRaised = m_bar->value();
-}
-
-void VScrollBar::setValue(long long value)
-{
-    const int checked = checkedInt16(value);
-    m_byCode = true;
-    m_bar->setValue(checked);
-    m_byCode = false;
-    m_lastRaised = m_bar->value();
 }
 
 } // namespace hollenby::ui

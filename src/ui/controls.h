@@ -2,18 +2,17 @@
 // The controls the windows are built from: frame, label, command button, text box and vertical
 // scroll bar. Events are plain callbacks named as the handlers they lead to.
 
+#include "commandbutton.h"
 #include "control.h"
+#include "vscrollbar.h"
 
 #include <QFont>
-#include <QIcon>
 
 #include <functional>
 
 class QGroupBox;
 class QLabel;
 class QLineEdit;
-class QPushButton;
-class QScrollBar;
 
 namespace hollenby::ui {
 
@@ -51,24 +50,6 @@ private:
     QString m_caption;
 };
 
-class CommandButton : public Control
-{
-public:
-    CommandButton(QWidget* parent, double unitsPerPixel);
-    QString Caption() const;
-    void setCaption(const QString& caption); // "&" marks the access key
-    void setPicture(const QIcon& icon, int pixels);
-    void setBackColor(unsigned int bgr);
-    void setToolTipText(const QString& text);
-    // Runs when the button is clicked, by mouse, space bar or access key.
-    std::function<void()> Click;
-    // Presses the button as a user would (for tests and scripts).
-    void click();
-
-private:
-    QPushButton* m_button;
-};
-
 // VB key codes: 13 for Enter. Shift bits: 1 Shift, 2 Ctrl, 4 Alt.
 int KeyCodeOf(int qtKey);
 int ShiftStateOf(Qt::KeyboardModifiers modifiers);
@@ -76,7 +57,11 @@ int ShiftStateOf(Qt::KeyboardModifiers modifiers);
 class TextBox : public Control
 {
 public:
-    enum class Mode { SingleLine, MultiLine };
+    enum class Mode
+    {
+        SingleLine,
+        MultiLine
+    };
     TextBox(QWidget* parent, double unitsPerPixel, Mode mode);
     ~TextBox() override;
 
@@ -94,30 +79,6 @@ private:
     QLineEdit* m_line = nullptr;
     RawTextEdit* m_multi = nullptr;
     KeyFilter* m_filter;
-};
-
-class VScrollBar : public Control
-{
-public:
-    VScrollBar(QWidget* parent, double unitsPerPixel);
-    // Signed 16-bit values: anything outside -32768..32767 fails with error 6 (Overflow).
-    int Min() const;
-    int Max() const;
-    int Value() const;
-    void setMin(long long value);
-    void setMax(long long value);
-    void setValue(long long value);
-    QScrollBar* scrollBar() const { return m_bar; }
-
-    // Once per completed change made by the user: a click, a key or page step, or a dragged thumb
-    // released at a new place. Changes made by code do not raise it.
-    std::function<void()> Change;
-
-private:
-    QScrollBar* m_bar;
-    int m_lastRaised = 0;
-    bool m_byCode = false;
-    void raiseChangeIfMoved();
 };
 
 } // namespace hollenby::ui

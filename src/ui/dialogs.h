@@ -12,7 +12,8 @@ namespace hollenby::ui {
 
 inline const QString kAppTitle = QStringLiteral("Hollenby Systems - (Level Editor)");
 
-enum class MsgStyle {
+enum class MsgStyle
+{
     Plain,                  // OK only, no icon
     Exclamation,            // OK with the exclamation icon
     Information,            // OK with the information icon
@@ -44,6 +45,7 @@ public:
 
     // Shows the open-file dialog described by the record, with no owner window, and writes the
     // chosen path into record.lpstrFile followed by a NUL. On cancel the buffer is left as it was.
+    // Returns when the dialog closes; the windows stay usable meanwhile, so it can be re-entered.
     virtual void GetOpenFileName(OpenFileName& record) = 0;
 
     // A folder chooser owned by `owner`, offering file-system folders only, starting at the top

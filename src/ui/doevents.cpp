@@ -36,6 +36,15 @@ void DoEvents()
     DoEventsNow();
 }
 
+void DoEvents(std::int64_t times)
+{
+    YieldBatch batch;
+    for (std::int64_t done = 0; done < times; ++done) {
+        if (batch.due())
+            DoEvents();
+    }
+}
+
 void SetYieldInterval(int microseconds)
 {
     g_intervalNs = static_cast<qint64>(microseconds) * 1000;

@@ -125,6 +125,46 @@ void CheckReadableFile(const QString& nativePath)
         throw RuntimeError::PermissionDenied();
 }
 
+QByteArray ReadWholeFile(const QString& nativePath)
+{
+    // A NUL would end the path early for the system: let the slow test name the failure.
+    const QByteArray encoded = QFile::encodeName(nativePath);
+    const int fd = nativePath.isEmpty() || nativePath.contains(QChar(0))
+                       ? -1
+                       : ::open(encoded.constData(), O_RDONLY | O_CLOEXEC | O_NOCTTY | O_NONBLOCK);
+    if (fd < 0) {
+        const int error = errno;
+        CheckReadableFile(nativePath);
+        throw ErrorFromErrno(error, false);
+    }
+    struct Closer
+    {
+        int fd;
+        ~Closer() { ::close(fd); }
+    } closer{fd};
+    // Opened without waiting, so a pipe or a device is refused here as it is by the slow test.
+    struct stat status = {};
+    if (::fstat(fd, &status) != 0 || !S_ISREG(status.st_mode))
+        throw RuntimeError::PathFileAccessError();
+    QByteArray bytes(static_cast<qsizetype>(status.st_size) + 1, Qt::Uninitialized);
+    qsizetype size = 0;
+    for (;;) {
+        if (size == bytes.size())
+            bytes.resize(size * 2);
+        const ssize_t got =
+            ::read(fd, bytes.data() + size, static_cast<std::size_t>(bytes.size() - size));
+        if (got < 0 && errno == EINTR)
+            continue;
+        if (got < 0)
+            throw RuntimeError::DeviceIOError();
+        if (got == 0)
+            break;
+        size += got;
+    }
+    bytes.truncate(size);
+    return bytes;
+}
+
 std::string ReadFileBytes(const QString& path)
 {
     const QString native = NativePath(path);

@@ -2,6 +2,7 @@
 // Whole-file text as 8-bit characters: byte n of a file is character n of the text, in both
 // directions, so every byte survives a read and a write.
 
+#include <QByteArray>
 #include <QString>
 
 #include <string>
@@ -19,6 +20,11 @@ void CheckReadableFile(const QString& nativePath);
 
 // The whole file. Fails as CheckReadableFile, and with 57 when reading fails part-way.
 std::string ReadFileBytes(const QString& path);
+
+// The whole of a file known by its native path, with as few calls to the system as it takes:
+// for the many small bitmaps of a render or a play frame. Fails as CheckReadableFile, and with 57
+// when reading fails part-way.
+QByteArray ReadWholeFile(const QString& nativePath);
 
 // Replaces the file's content with `bytes`, or leaves the file as it was. The content goes to a
 // temporary file beside it that takes the file's place only once completely written; a link is

@@ -4,7 +4,6 @@
 
 #include <QAction>
 #include <QCloseEvent>
-#include <QCoreApplication>
 #include <QGuiApplication>
 #include <QMainWindow>
 #include <QMenu>
@@ -52,14 +51,24 @@ public:
         menuBar()->setFont(DefaultFont());
     }
 
+    // Set by centre(): the frame was not counted yet, so centre again once it is known.
+    bool recentreWhenFramed = false;
+
 protected:
     void resizeEvent(QResizeEvent* event) override
     {
         QMainWindow::resizeEvent(event);
         const QSize client = centralWidget()->size();
         m_form.clientResized(client.width(), client.height());
+        recentreIfFramed();
         if (m_form.Resize)
             m_form.Resize();
+    }
+
+    void moveEvent(QMoveEvent* event) override
+    {
+        QMainWindow::moveEvent(event);
+        recentreIfFramed();
     }
 
     void changeEvent(QEvent* event) override
@@ -67,9 +76,12 @@ protected:
         QMainWindow::changeEvent(event);
         if (event->type() != QEvent::WindowStateChange)
             return;
-        // Minimising and restoring keep the size, so no resize event tells the layout.
-        const auto old = static_cast<QWindowStateChangeEvent*>(event)->oldState();
-        if (((old | windowState()) & Qt::WindowMinimized) != 0 && m_form.Resize)
+        // Minimising and restoring keep the size, so no resize event tells the layout; but
+        // leaving or entering the maximised state as well changes the size, and the resize event
+        // that follows is the one change the layout hears of.
+        const Qt::WindowStates changed =
+            static_cast<QWindowStateChangeEvent*>(event)->oldState() ^ windowState();
+        if ((changed & Qt::WindowMinimized) && !(changed & Qt::WindowMaximized) && m_form.Resize)
             m_form.Resize();
     }
 
@@ -82,6 +94,14 @@ protected:
 
 private:
     Form& m_form;
+
+    void recentreIfFramed()
+    {
+        if (recentreWhenFramed && frameGeometry().size() != geometry().size()) {
+            recentreWhenFramed = false;
+            m_form.centreOnScreen();
+        }
+    }
 };
 
 Form::Form(double unitsPerPixel, float borderWidth, float borderHeight)
@@ -187,13 +207,27 @@ void Form::setClientPixels(int width, int height)
 
 void Form::centre()
 {
-    const QScreen* screen = QGuiApplication::primaryScreen();
+    // Before the first showing the frame is not known; a window manager adds it afterwards.
+    m_window->recentreWhenFramed = m_window->frameGeometry().size() == m_window->size();
+    centreOnScreen();
+}
+
+void Form::centreOnScreen()
+{
+    const QScreen* screen = m_window->screen();
     if (screen == nullptr)
         return;
     const QRect area = screen->availableGeometry();
     const QSize size = m_window->frameGeometry().size();
+    // A top-level window's position is its frame's.
     m_window->move(area.x() + std::max(0, (area.width() - size.width()) / 2),
                    area.y() + std::max(0, (area.height() - size.height()) / 2));
+}
+
+void Form::setScreenOf(const Form& other)
+{
+    if (QScreen* screen = other.m_window->screen())
+        m_window->setScreen(screen);
 }
 
 void Form::Show()
@@ -213,19 +247,32 @@ bool Form::isShown() const
 
 void Form::Refresh()
 {
-    // Paints now whatever is waiting to be painted (areas uncovered by hidden elements, changed
-    // captions), without marking the whole window dirty: painting every control again for every
-    // tile of a render would cost a millisecond a tile and show nothing new.
-    QCoreApplication::sendPostedEvents(m_window, QEvent::UpdateRequest);
+    // Whatever changed has asked for its own painting, which the next service of the queue does;
+    // painting and sending it here, for every tile of a render, would make a round trip to an X
+    // display for each.
 }
 
 void Form::setMousePointer(MousePointer pointer)
 {
     m_pointer = pointer;
-    if (pointer == MousePointer::Hourglass)
+    if (pointer == MousePointer::Hourglass) {
         m_window->setCursor(Qt::WaitCursor);
-    else
-        m_window->unsetCursor();
+        // Text boxes have a pointer of their own, which would show instead of the window's.
+        for (QWidget* child : m_window->findChildren<QWidget*>()) {
+            if (child->testAttribute(Qt::WA_SetCursor) &&
+                child->cursor().shape() != Qt::WaitCursor) {
+                m_ownPointers.emplace_back(child, child->cursor());
+                child->setCursor(Qt::WaitCursor);
+            }
+        }
+        return;
+    }
+    m_window->unsetCursor();
+    for (const auto& [child, cursor] : m_ownPointers) {
+        if (child)
+            child->setCursor(cursor);
+    }
+    m_ownPointers.clear();
 }
 
 QMenu* Form::addMenu(const QString& caption)

@@ -3,11 +3,14 @@
 // plus a fixed border allowance, the same on every platform, so that a layout written for the
 // outer size gives the client area it was made for whatever the window manager draws around it.
 
+#include <QCursor>
 #include <QIcon>
+#include <QPointer>
 #include <QString>
 
 #include <functional>
 #include <memory>
+#include <utility>
 #include <vector>
 
 class QMainWindow;
@@ -63,13 +66,19 @@ public:
     void setHeight(float height);
     // Sets the client area's size in pixels, e.g. to the design size before the first showing.
     void setClientPixels(int width, int height);
+    // Centres the window, its frame included, on the screen it appears on; when the window
+    // manager's frame becomes known after the window is shown, centres it again once.
     void centre();
+    // The screen the window appears on (another window's, for a window that belongs with it).
+    void setScreenOf(const Form& other);
     void Show();
     void Hide();
     bool isShown() const;
 
-    // Paints the window now: everything the last change made visible appears at once.
+    // Paints the window at the next yield that serves the event queue: everything changed since
+    // the last one goes to the display in one trip.
     void Refresh();
+    // Over the whole window, text boxes included: a box's own pointer comes back with Default.
     void setMousePointer(MousePointer pointer);
     MousePointer mousePointer() const { return m_pointer; }
 
@@ -77,7 +86,7 @@ public:
     QMenu* addMenu(const QString& caption);
     MenuItem& addMenuItem(QMenu* menu, const QString& caption, int index);
 
-    // Raised after every size change: the first showing, a drag of the border, maximising,
+    // Raised once for every size change: the first showing, a drag of the border, maximising,
     // minimising and restoring.
     std::function<void()> Resize;
     // Raised when the user closes the window (close box, Alt+F4).
@@ -98,8 +107,10 @@ private:
     int m_appliedWidthPx = -1;
     int m_appliedHeightPx = -1;
     MousePointer m_pointer = MousePointer::Default;
+    std::vector<std::pair<QPointer<QWidget>, QCursor>> m_ownPointers;
     std::vector<std::unique_ptr<MenuItem>> m_menuItems;
     void clientResized(int widthPx, int heightPx);
+    void centreOnScreen();
 };
 
 } // namespace hollenby::ui

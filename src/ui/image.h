@@ -1,6 +1,10 @@
 #pragma once
 // An image control: shows its picture at the picture's own size, never stretched. Without a
 // picture it keeps its size and shows nothing.
+//
+// An image is drawn on its container, beneath the windowed controls there, and takes no clicks.
+// Hiding it only stops it being drawn: a render hides and shows every tile of the view, and
+// hiding or showing a widget asks the display where the mouse pointer is.
 
 #include "control.h"
 
@@ -21,6 +25,9 @@ public:
     void clearPicture();
     // A new element of a control array: hidden, with the lowest element's properties.
     void copyFrom(const Image& other);
+
+protected:
+    void applyVisible(bool visible) override;
 
 private:
     class View;

@@ -3,6 +3,7 @@
 #include "files.h"
 #include "runtimeerror.h"
 
+#include <QBuffer>
 #include <QImageReader>
 
 namespace hollenby::ui {
@@ -21,8 +22,15 @@ QString NativePath(const QString& path)
 QImage LoadPicture(const QString& path)
 {
     const QString native = NativePath(path);
-    CheckReadableFile(native);
-    QImageReader reader(native);
+    QByteArray bytes = ReadWholeFile(native);
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::ReadOnly);
+    // The name's extension is the first guess at the format, the content the next.
+    const qsizetype dot = native.lastIndexOf(QLatin1Char('.'));
+    const QByteArray suffix = dot < 0 || native.indexOf(QLatin1Char('/'), dot) >= 0
+                                  ? QByteArray()
+                                  : native.mid(dot + 1).toLatin1();
+    QImageReader reader(&buffer, suffix);
     QImage picture = reader.read();
     if (picture.isNull())
         throw RuntimeError::InvalidPicture();

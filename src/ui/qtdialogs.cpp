@@ -1,6 +1,7 @@
 #include "qtdialogs.h"
 
 #include <QApplication>
+#include <QEventLoop>
 #include <QFileDialog>
 #include <QMessageBox>
 
@@ -62,7 +63,14 @@ void QtDialogs::GetOpenFileName(OpenFileName& record)
     if (record.nFilterIndex > 0 && record.nFilterIndex <= filters.size())
         dialog.selectNameFilter(filters[record.nFilterIndex - 1]);
     dialog.setDefaultSuffix(record.lpstrDefExt);
-    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+    // Not exec(), which would make the dialog modal to the whole program: the main window takes
+    // clicks and keys while the dialog is open, and may even open a second one.
+    dialog.setWindowModality(Qt::NonModal);
+    QEventLoop untilClosed;
+    QObject::connect(&dialog, &QDialog::finished, &untilClosed, &QEventLoop::quit);
+    dialog.show();
+    untilClosed.exec();
+    if (dialog.result() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
         return;
     const QString path = dialog.selectedFiles().constFirst();
     record.nFilterIndex = static_cast<int>(filters.indexOf(dialog.selectedNameFilter())) + 1;
@@ -73,8 +81,8 @@ void QtDialogs::GetOpenFileName(OpenFileName& record)
 
 std::optional<QString> QtDialogs::BrowseForFolder(QWidget* owner, const QString& prompt)
 {
-    const QString folder = QFileDialog::getExistingDirectory(
-        owner, prompt, QStringLiteral("/"), QFileDialog::ShowDirsOnly);
+    const QString folder = QFileDialog::getExistingDirectory(owner, prompt, QStringLiteral("/"),
+                                                             QFileDialog::ShowDirsOnly);
     if (folder.isEmpty())
         return std::nullopt;
     return folder;

@@ -66,9 +66,14 @@ QString ExactFromDisplay(const QString& display)
 
 RawTextEdit::RawTextEdit(QWidget* parent) : QPlainTextEdit(parent)
 {
-    setLineWrapMode(QPlainTextEdit::NoWrap);
+    // A box with only a vertical scroll bar wraps its long lines, between words where it can and
+    // anywhere in a run of codes too long for a line.
+    setLineWrapMode(QPlainTextEdit::WidgetWidth);
+    setWordWrapMode(QTextOption::WrapAtWordBoundaryOrAnywhere);
+    setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
-    setTabChangesFocus(false);
+    // Tab moves the focus on, as in every other box, instead of typing into the level.
+    setTabChangesFocus(true);
     connect(document(), &QTextDocument::contentsChanged, this, [this] { m_exactValid = false; });
 }
 

@@ -6,6 +6,8 @@
 // the text is read. Until the user edits, the text given is handed back as it is; after an edit it
 // is rebuilt from what the box shows, a line break typed with Enter becoming CR LF (and a
 // stand-in typed or pasted becoming the character it stands for).
+//
+// Long lines wrap at the box's width. Tab and Shift+Tab move the focus, as in the other boxes.
 
 #include <QPlainTextEdit>
 

@@ -111,7 +111,11 @@ QString ShowOpenDialog(ui::Dialogs& dialogs, const QString& title, const QString
         g_openFile.Flags = kHideReadOnlyFlag;
         g_openFile.lStructSize = kRecordSize;
 
-        dialogs.GetOpenFileName(g_openFile);
+        // The dialog works on its own copy and writes the whole record back when it closes, so a
+        // second dialog opened meanwhile from the main window cannot answer for this one.
+        ui::OpenFileName shown = g_openFile;
+        dialogs.GetOpenFileName(shown);
+        g_openFile = shown;
 
         const QString buffer = TrimSpaces(g_openFile.lpstrFile);
         if (buffer.size() == 1)

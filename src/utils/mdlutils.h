@@ -31,7 +31,9 @@ QString FileSizeText(const QString& path);
 
 // Shows the open-file dialog with `title`, the filter `filterText` ("Name|*.ext") and the
 // default extension, and gives the chosen file's full path, or "" when cancelled or when
-// anything fails. The dialog has no owner window, so the main window stays usable meanwhile.
+// anything fails. The dialog has no owner window, so the main window stays usable meanwhile; a
+// second call from there refills the record for its own dialog, and each gives back only the
+// choice made in its own dialog.
 QString ShowOpenDialog(ui::Dialogs& dialogs, const QString& title, const QString& filterText,
                        const QString& defaultExtension);
 

@@ -1,6 +1,8 @@
 // Asks a window to close the way a window manager's close box does: a WM_DELETE_WINDOW message.
 // The end-to-end test runs without a window manager, where nothing else can ask politely.
-//   closewindow <window id>
+//   closewindow <window id> [milliseconds]
+// With a time, waits at most that long for the window to go (unmapped or destroyed), and exits
+// with 3 if it is still there.
 
 #include <xcb/xcb.h>
 
@@ -8,6 +10,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <ctime>
 
 namespace {
 
@@ -21,12 +24,21 @@ xcb_atom_t Atom(xcb_connection_t* connection, const char* name)
     return atom;
 }
 
+bool Mapped(xcb_connection_t* connection, xcb_window_t window)
+{
+    xcb_get_window_attributes_reply_t* attributes = xcb_get_window_attributes_reply(
+        connection, xcb_get_window_attributes(connection, window), nullptr);
+    const bool mapped = attributes != nullptr && attributes->map_state != XCB_MAP_STATE_UNMAPPED;
+    std::free(attributes);
+    return mapped;
+}
+
 } // namespace
 
 int main(int argc, char* argv[])
 {
-    if (argc != 2) {
-        std::fprintf(stderr, "usage: closewindow <window id>\n");
+    if (argc != 2 && argc != 3) {
+        std::fprintf(stderr, "usage: closewindow <window id> [milliseconds]\n");
         return 2;
     }
     const auto window = static_cast<xcb_window_t>(std::strtoul(argv[1], nullptr, 0));
@@ -44,7 +56,23 @@ int main(int argc, char* argv[])
     event.data.data32[1] = XCB_CURRENT_TIME;
     xcb_send_event(connection, 0, window, XCB_EVENT_MASK_NO_EVENT,
                    reinterpret_cast<const char*>(&event));
-    xcb_flush(connection);
+    // The server may drop what a client sent just before it went away: a round trip first, which
+    // the server answers only after everything sent before it.
+    std::free(xcb_get_input_focus_reply(connection, xcb_get_input_focus(connection), nullptr));
+    int status = 0;
+    if (argc == 3) {
+        const timespec pause{0, 10'000'000};
+        long waited = 0;
+        const long limit = std::strtol(argv[2], nullptr, 10);
+        while (Mapped(connection, window) && waited <= limit) {
+            nanosleep(&pause, nullptr);
+            waited += 10;
+        }
+        if (waited > limit) {
+            std::fprintf(stderr, "closewindow: window still there after %ld ms\n", limit);
+            status = 3;
+        }
+    }
     xcb_disconnect(connection);
-    return 0;
+    return status;
 }

@@ -133,7 +133,7 @@ private slots:
         QStringList shown;
         QTimer poll;
         connect(&poll, &QTimer::timeout, [&] {
-            if (auto* dialog = qobject_cast<QFileDialog*>(QApplication::activeModalWidget())) {
+            if (auto* dialog = qobject_cast<QFileDialog*>(QApplication::activeWindow())) {
                 poll.stop();
                 shown << dialog->windowTitle() << dialog->nameFilters() << dialog->defaultSuffix();
                 dialog->setDirectory(m_dir.path());

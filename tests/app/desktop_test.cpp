@@ -1,0 +1,251 @@
+// The main window on a desktop: keys and clicks delivered through the window as the user's are,
+// the open-file dialog that leaves the window usable, the busy pointer, one layout per size
+// change, and a grid that reaches the screen tile by tile.
+
+#include "level.h"
+#include "levelrender.h"
+#include "qtdialogs.h"
+#include "testsupport.h"
+
+#include <QApplication>
+#include <QFileDialog>
+#include <QScreen>
+#include <QTest>
+#include <QTimer>
+
+using namespace hollenby;
+
+namespace {
+
+// The main window, active, with keys and clicks that go where the window system sends them.
+struct Desk : testing::MainWindowFixture
+{
+    Desk()
+    {
+        QApplication::setActiveWindow(window());
+        (void)QTest::qWaitForWindowActive(window());
+    }
+    QWidget* window() { return main().form().window(); }
+    void key(Qt::Key key, Qt::KeyboardModifiers modifiers = {})
+    {
+        QTest::keyClick(window()->windowHandle(), key, modifiers);
+    }
+    void click(QWidget* widget, QPoint at)
+    {
+        QTest::mouseClick(window()->windowHandle(), Qt::LeftButton, {},
+                          widget->mapTo(window(), at));
+    }
+    QString level(int rows) // column n shows code n
+    {
+        testing::WriteBytes(path("level.lvl"),
+                            testing::RepeatLines("01,02,03,04,05,06,07,08", rows, false));
+        return path("level.lvl");
+    }
+};
+
+// Records message boxes, but shows the real open-file dialog.
+struct RealOpenDialog : ui::ScriptedDialogs
+{
+    void GetOpenFileName(ui::OpenFileName& record) override
+    {
+        ui::QtDialogs().GetOpenFileName(record);
+    }
+};
+
+QFileDialog* OpenFileDialog(const QFileDialog* besides)
+{
+    for (QWidget* top : QApplication::topLevelWidgets()) {
+        if (auto* dialog = qobject_cast<QFileDialog*>(top);
+            dialog && dialog->isVisible() && dialog != besides)
+            return dialog;
+    }
+    return nullptr;
+}
+
+// The pointer over the middle of `widget`: that of the first widget there or above that sets one.
+Qt::CursorShape PointerOver(QWidget* widget)
+{
+    QWidget* at =
+        widget->window()->childAt(widget->mapTo(widget->window(), widget->rect().center()));
+    while (at != nullptr && !at->testAttribute(Qt::WA_SetCursor))
+        at = at->parentWidget();
+    return at != nullptr ? at->cursor().shape() : Qt::ArrowCursor;
+}
+
+} // namespace
+
+class DesktopTest : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void tabWalksTheWholeCycleBothWays()
+    {
+        Desk f;
+        auto& c = f.c();
+        const QList<QWidget*> cycle{c.txtFileLocation->widget(), c.cmdSelectFile->widget(),
+                                    c.txtResLocation->widget(),  c.cmdSelectRes->widget(),
+                                    c.cmdRefresh->widget(),      c.cmdPlay->widget(),
+                                    c.cmdSaveRefresh->widget(),  c.VScroll1->widget(),
+                                    c.txtLvlRaw->widget(),       c.txtFileLocation->widget()};
+        for (qsizetype i = 1; i < cycle.size(); ++i) {
+            f.key(Qt::Key_Tab);
+            QCOMPARE(QApplication::focusWidget(), cycle[i]);
+        }
+        for (qsizetype i = cycle.size() - 2; i >= 0; --i) {
+            f.key(Qt::Key_Tab, Qt::ShiftModifier);
+            QCOMPARE(QApplication::focusWidget(), cycle[i]);
+        }
+        QCOMPARE(c.txtLvlRaw->Text(), QString()); // no tab typed into the level
+    }
+
+    void scrollBarTakesFocusAndKeys()
+    {
+        Desk f;
+        auto& c = f.c();
+        f.setPaths(f.level(40), f.resources());
+        QVERIFY(f.main().render().fnGoLevelRender(c.txtFileLocation->Text(), f.resources()));
+        int changes = 0;
+        c.VScroll1->Change = [&] {
+            ++changes;
+            f.main().render().VScroll1_Change();
+        };
+        // A click below the thumb pages down once, and leaves the focus on the bar.
+        f.click(c.VScroll1->widget(), QPoint(8, c.VScroll1->widget()->height() / 2));
+        QCOMPARE(QApplication::focusWidget(), c.VScroll1->widget());
+        QCOMPARE(changes, 1);
+        const std::pair<Qt::Key, int> steps[] = {{Qt::Key_Down, 2}, {Qt::Key_PageDown, 3},
+                                                 {Qt::Key_End, 39}, {Qt::Key_Up, 38},
+                                                 {Qt::Key_Home, 0}, {Qt::Key_Up, 0}};
+        for (int moves = 1; const auto& [key, value] : steps) {
+            moves += c.VScroll1->Value() != value ? 1 : 0;
+            f.key(key);
+            QCOMPARE(c.VScroll1->Value(), value);
+            QCOMPARE(changes, moves);
+        }
+    }
+
+    void buttonsAnswerEnterAndSpace()
+    {
+        Desk f;
+        f.c().cmdRefresh->widget()->setFocus();
+        for (const Qt::Key key : {Qt::Key_Return, Qt::Key_Enter, Qt::Key_Space})
+            f.key(key);
+        // "Load Graphics" with nothing to load says so, once for each key.
+        QCOMPARE(f.dialogs.texts(),
+                 QStringList(3, "Validation Error; missing level or resources folder"));
+    }
+
+    void pathBoxesTakeClicksUnderTheirLabels()
+    {
+        Desk f;
+        for (ui::TextBox* box : {f.c().txtFileLocation.get(), f.c().txtResLocation.get()}) {
+            f.c().txtLvlRaw->widget()->setFocus();
+            f.click(box->widget(), QPoint(10, box->widget()->height() / 2));
+            f.key(Qt::Key_A);
+            QCOMPARE(box->Text(), QStringLiteral("a"));
+        }
+    }
+
+    void openDialogLeavesTheWindowUsable()
+    {
+        RealOpenDialog dialogs;
+        app::frmMain main(dialogs);
+        main.Show();
+        QVERIFY(QTest::qWaitForWindowExposed(main.form().window()));
+        auto& c = main.controls();
+        QTemporaryDir dir;
+        QVERIFY(testing::WriteBytes(dir.filePath("level.lvl"), "01"));
+        auto clickBrowse = [&] {
+            QTest::mouseClick(main.form().window()->windowHandle(), Qt::LeftButton, {},
+                              c.cmdSelectFile->widget()->mapTo(main.form().window(), QPoint(8, 8)));
+        };
+        bool secondShown = false;
+        QTimer::singleShot(0, [&] {
+            QFileDialog* first = OpenFileDialog(nullptr);
+            QTimer::singleShot(0, [&] {
+                if (QDialog* second = OpenFileDialog(first)) {
+                    secondShown = true;
+                    static_cast<QFileDialog*>(second)->selectFile(dir.filePath("level.lvl"));
+                    second->accept();
+                }
+            });
+            clickBrowse(); // the main window takes a click while the first dialog is open
+            c.txtFileLocation->setText(QStringLiteral("typed meanwhile"));
+            if (QDialog* asDialog = first)
+                asDialog->reject();
+        });
+        clickBrowse();
+        QVERIFY(secondShown);
+        // The second dialog chose a level; cancelling the first changed nothing after it.
+        QCOMPARE(c.fmeStep1->Caption(), QStringLiteral("Step 1 - File (2 bytes)"));
+        QCOMPARE(c.txtFileLocation->Text(), QStringLiteral("typed meanwhile"));
+    }
+
+    void busyPointerCoversTheWholeWindow()
+    {
+        Desk f;
+        auto& c = f.c();
+        QWidget* over[] = {c.txtFileLocation->widget(), c.txtResLocation->widget(),
+                           c.txtLvlRaw->widget(), c.lblEstPlay->widget()};
+        QList<Qt::CursorShape> during;
+        QTimer::singleShot(0, [&] {
+            for (QWidget* widget : over)
+                during << PointerOver(widget);
+        });
+        QVERIFY(f.main().render().fnGoLevelRender(f.level(2), f.resources()));
+        QCOMPARE(during, QList<Qt::CursorShape>(4, Qt::WaitCursor));
+        QList<Qt::CursorShape> after;
+        for (QWidget* widget : over)
+            after << PointerOver(widget);
+        QCOMPARE(after,
+                 (QList{Qt::IBeamCursor, Qt::IBeamCursor, Qt::IBeamCursor, Qt::ArrowCursor}));
+    }
+
+    void oneLayoutPerSizeChange()
+    {
+        Desk f;
+        ui::Form& form = f.main().form();
+        int layouts = 0;
+        form.Resize = [&, layout = form.Resize] {
+            ++layouts;
+            layout();
+        };
+        for (const auto change :
+             {&QWidget::showMaximized, &QWidget::showMinimized, &QWidget::showNormal,
+              &QWidget::showMinimized, &QWidget::showNormal}) {
+            layouts = 0;
+            (f.window()->*change)();
+            QTest::qWait(20);
+            QCOMPARE(layouts, 1);
+        }
+    }
+
+    void gridReachesTheScreenTileByTile()
+    {
+        Desk f;
+        QWidget* frame = f.c().fmeRender->container();
+        // How many tiles of the first view the screen shows, at every yield of the render.
+        QList<int> shown;
+        QTimer probe;
+        connect(&probe, &QTimer::timeout, [&] {
+            const QImage screen = f.window()->screen()->grabWindow(f.window()->winId()).toImage();
+            int tiles = 0;
+            for (int slot = 0; slot < 13 * 8; ++slot) {
+                const QPoint middle(slot % 8 * 39 + 20, (slot / 8 + 1) * 40 + 20);
+                tiles += screen.pixelColor(frame->mapTo(f.window(), middle)) ==
+                         testing::TileColour(TileCodes()[slot % 8]);
+            }
+            shown << tiles;
+        });
+        probe.start(0);
+        QVERIFY(f.main().render().fnGoLevelRender(f.level(20), f.resources()));
+        probe.stop();
+        for (int tiles = 1; tiles <= 13 * 8; ++tiles)
+            QVERIFY2(shown.contains(tiles),
+                     qPrintable(QStringLiteral("never %1 tiles").arg(tiles)));
+    }
+};
+
+QTEST_MAIN(DesktopTest)
+#include "desktop_test.moc"
