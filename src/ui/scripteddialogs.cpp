@@ -27,7 +27,10 @@ std::optional<QString> ScriptedDialogs::BrowseForFolder(QWidget* owner, const QS
     lastFolderOwner = owner;
     if (m_folderAnswers.empty())
         return std::nullopt;
-    std::optional<QString> answer = m_folderAnswers.front();
+    // Swapped out rather than copied: GCC 12 warns that a copied optional<QString> may be
+    // uninitialised.
+    std::optional<QString> answer;
+    answer.swap(m_folderAnswers.front());
     m_folderAnswers.pop_front();
     return answer;
 }
