@@ -132,11 +132,11 @@ private slots:
         MainWindowFixture f;
         auto& c = f.c();
         const QString level = f.path("level.lvl");
-        QVERIFY(WriteBytes(level, Rows(10, true)));
+        QVERIFY(WriteBytes(level, Rows(100, true)));
         f.setPaths(level, f.resources());
         c.VScroll1->setHeight(8145);
         QVERIFY(f.main().render().fnGoLevelRender(level, f.resources()));
-        QCOMPARE(c.VScroll1->Max(), 10);
+        QCOMPARE(c.VScroll1->Max(), 100);
         const QStringList fromTop = f.visibleTiles();
 
         // The user moves the bar; each completed change renders once.
@@ -145,13 +145,17 @@ private slots:
         QCOMPARE(c.VScroll1->Value(), 1);
         QCOMPARE(f.visibleTiles(), fromTop);
 
-        bar->triggerAction(QAbstractSlider::SliderToMaximum);
-        QCOMPARE(c.VScroll1->Value(), 10);
-        QCOMPARE(f.visibleTiles(), ExpectedTiles(10, 1));
+        // Far enough down for a row pitch a little off to show.
+        bar->setSliderDown(true);
+        bar->setSliderPosition(60);
+        bar->setSliderDown(false);
+        QCOMPARE(f.visibleTiles(), ExpectedTiles(60, 13));
 
+        bar->triggerAction(QAbstractSlider::SliderToMaximum);
+        QCOMPARE(f.visibleTiles(), ExpectedTiles(100, 1));
         bar->triggerAction(QAbstractSlider::SliderSingleStepSub);
-        QCOMPARE(f.visibleTiles(), ExpectedTiles(9, 2));
-        QCOMPARE(c.VScroll1->Max(), 10); // scrolling never changes the range
+        QCOMPARE(f.visibleTiles(), ExpectedTiles(99, 2));
+        QCOMPARE(c.VScroll1->Max(), 100); // scrolling never changes the range
         QVERIFY(f.dialogs.messages.isEmpty());
     }
 
