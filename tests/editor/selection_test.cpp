@@ -103,11 +103,11 @@ private slots:
         row("empty level path")        << "Enter level" << ""   << R << "" << kNoName << "";
         row("spaces only: not empty")  << "Enter level" << "   " << R << "" << kNoFile << "";
         row("level is a folder")       << "Enter level" << "@" << R << "" << kNoFile << "";
-        row("accepted, with Shift")    << "Shift+Enter level" << L2 << R2 << "" << "" << "caption key level";
+        row("keypad Enter, Shift")     << "Shift+Keypad level" << L2 << R2 << "" << "" << "caption key level";
         row("other keys do nothing")   << "Escape level" << L2 << R2 << "" << "" << "";
         row("empty resources box")     << "Enter level" << L2 << "" << "" << kNoKey << "caption";
         row("empty resources path")    << "Enter res" << L2 << "" << "" << kNoFolder << "";
-        row("resources, with Ctrl")    << "Ctrl+Enter res" << L2 << R2 << "" << kLoaded << "key level";
+        row("res keypad, Ctrl")        << "Ctrl+Keypad res" << L2 << R2 << "" << kLoaded << "key level";
         row("resources, no level")     << "Enter res" << "" << R2 << "" << kNotLoaded << "key";
         row("open dialog cancelled")   << "browse level" << "" << R2 << "" << "" << "";
         row("opened, spaces trimmed")  << "browse level" << "" << R2 << "  " + L2 + "  " << "" << "caption key level";
@@ -168,9 +168,12 @@ private slots:
             Qt::KeyboardModifiers modifiers;
             modifiers.setFlag(Qt::ShiftModifier, action.startsWith(QLatin1String("Shift+")));
             modifiers.setFlag(Qt::ControlModifier, action.startsWith(QLatin1String("Ctrl+")));
+            const bool keypad = action.contains(QLatin1String("Keypad"));
+            modifiers.setFlag(Qt::KeypadModifier, keypad);
             const bool enter = !action.startsWith(QLatin1String("Escape"));
+            const Qt::Key key = !enter ? Qt::Key_Escape : keypad ? Qt::Key_Enter : Qt::Key_Return;
             QSignalSpy returns(static_cast<QLineEdit*>(box.widget()), &QLineEdit::returnPressed);
-            QTest::keyClick(box.widget(), enter ? Qt::Key_Return : Qt::Key_Escape, modifiers);
+            QTest::keyClick(box.widget(), key, modifiers);
             QCOMPARE(returns.size(), enter ? 1 : 0); // the key still reaches the box
         }
 
