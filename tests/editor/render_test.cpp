@@ -296,20 +296,6 @@ private slots:
         QCOMPARE(f.visibleTiles(), (QStringList{"0,600=01", "585,600=02"}));
     }
 
-    void emptyPathsDoNothing()
-    {
-        MainWindowFixture f;
-        const QString level = f.path("level.lvl");
-        QVERIFY(WriteBytes(level, "01"));
-        QVERIFY(!f.main().render().fnGoLevelRender(QString(), f.resources()));
-        QVERIFY(!f.main().render().fnGoLevelRender(level, QString()));
-        f.setPaths(level, QString());
-        f.main().render().VScroll1_Change();
-        QVERIFY(f.dialogs.messages.isEmpty());
-        QCOMPARE(f.c().txtLvlRaw->Text(), QString());
-        QCOMPARE(f.visibleTiles(), QStringList{"0,555="}); // the template, as the window started
-    }
-
     void emptyFileLoadsAsNothing()
     {
         MainWindowFixture f;

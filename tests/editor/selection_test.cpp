@@ -189,26 +189,6 @@ private slots:
         QCOMPARE(c.txtResLocation->Text(), resBox);
     }
 
-    // With no resources folder nothing reads the file, however large (the files are sparse).
-    void sizeInTheCaption()
-    {
-        Window w;
-        w.c().txtResLocation->setText(QString());
-        const QString name = w.path(QStringLiteral("sized.lvl"));
-        const qint64 sizes[] = {0, 1023, 1024, 1048576, 1073741824};
-        const QStringList texts{"0 bytes", "1023 bytes", "1.00 Kb", "1.00 Mb", "1.00 Gb"};
-        for (int i = 0; i < 5; ++i) {
-            QFile level(name);
-            QVERIFY(level.open(QIODevice::WriteOnly) && level.resize(sizes[i]));
-            level.close();
-            w.dialogs.clear();
-            w.type(*w.c().txtFileLocation, name);
-            w.enter(*w.c().txtFileLocation);
-            QCOMPARE(w.c().fmeStep1->Caption(), "Step 1 - File (" + texts[i] + ")");
-            QCOMPARE(w.said(), QStringList{kNoKey});
-        }
-    }
-
     // The caption is set before the key is built, and the key before the level is loaded.
     void captionThenKeyThenLevel()
     {
