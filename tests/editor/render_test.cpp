@@ -55,7 +55,8 @@ QStringList ExpectedTiles(int firstRow, int rows)
             tiles << QStringLiteral("%1,%2=%3")
                          .arg(column * 585)
                          .arg(600 + r * 600)
-                         .arg(QString::fromStdString(row.substr(column * 3, 2)));
+                         .arg(QString::fromStdString(
+                             row.substr(static_cast<std::size_t>(column) * 3, 2)));
     }
     return tiles;
 }

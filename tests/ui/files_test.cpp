@@ -135,11 +135,11 @@ private slots:
                 QVERIFY(::setrlimit(RLIMIT_FSIZE, &limit) == 0);
                 std::signal(SIGXFSZ, oldSignal);
             });
-            const rlimit cap = {64 * 1024, limit.rlim_max};
+            const rlimit cap = {rlim_t{64} * 1024, limit.rlim_max};
             if (setup == "file size limit")
                 QVERIFY(::setrlimit(RLIMIT_FSIZE, &cap) == 0);
             try {
-                WriteFileBytesSafely(path, std::string(256 * 1024, '7'));
+                WriteFileBytesSafely(path, std::string(std::size_t{256} * 1024, '7'));
             } catch (const RuntimeError& e) {
                 raised = e.number();
             }
