@@ -18,10 +18,7 @@ template <class A, class B> void Equal(const A& actual, const B& expected, const
 
 inline void True(bool condition, const std::string& what)
 {
-    if (!condition) {
-        ++failures;
-        std::cerr << "FAIL " << what << "\n";
-    }
+    Equal(condition, true, what);
 }
 
 inline int Finish(const char* name)

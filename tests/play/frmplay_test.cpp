@@ -45,23 +45,6 @@ QStringList Rows(int first, int last)
     return tiles;
 }
 
-// The visible elements in element order as "left,top=code"; no code for a blank slot.
-QStringList Shown(const play::frmPlay& play)
-{
-    QStringList shown;
-    play.picImgs().forEach([&shown](int, ui::Image& tile) {
-        QString code;
-        for (const auto candidate : TileCodes()) {
-            if (tile.hasPicture() &&
-                tile.Picture().toImage().pixelColor(5, 5) == testing::TileColour(candidate))
-                code = QString::fromLatin1(candidate.data(), 2);
-        }
-        if (tile.Visible())
-            shown << QStringLiteral("%1,%2=%3").arg(tile.Left()).arg(tile.Top()).arg(code);
-    });
-    return shown;
-}
-
 QList<int> Down(int from, int to)
 {
     QList<int> offsets;
@@ -96,6 +79,8 @@ private slots:
             << QByteArray("01,,03") << "" << QList{0} << QStringList{"0,0=01", "40,0=", "80,0=03"};
         QTest::newRow("a close inside a frame leaves the window alone")
             << twenty << "close" << QList{260, 560} << Rows(8, 13);
+        QTest::newRow("a close between two cells ends the frame there")
+            << QByteArray("01,02,03") << "close at a cell" << QList{0} << QStringList{"0,0="};
         const QByteArray warnings("06,07,08,07\r\n98,98");
         QTest::newRow("a missing bitmap leaves its cells blank")
             << warnings << "07.bmp" << QList{0}
@@ -121,14 +106,22 @@ private slots:
         else if (breakage == "bmpOBJ_WarnOpen.bmp")
             QVERIFY(WriteBytes(res + "/bmpOBJ_WarnOpen.bmp", "not a bitmap"));
         for (qsizetype i = 0; i < offsets.size(); ++i) {
-            if (breakage == "close" && i == offsets.size() - 1) {
-                play.form().Show(); // and closed by the last frame's first yield
-                QMetaObject::invokeMethod(play.form().window(), &QWidget::close,
-                                          Qt::QueuedConnection);
+            if (breakage.startsWith("close") && i == offsets.size() - 1) {
+                // Closed by the last frame's first yield; or by its second, the first cell's
+                // (an event posted while the queue is served waits for the next service).
+                play.form().Show();
+                QWidget* window = play.form().window();
+                auto close = [window] {
+                    QMetaObject::invokeMethod(window, &QWidget::close, Qt::QueuedConnection);
+                };
+                if (breakage == "close")
+                    close();
+                else
+                    QMetaObject::invokeMethod(window, close, Qt::QueuedConnection);
             }
             play.fnShowFrameFromY(offsets[i], file, res);
         }
-        QCOMPARE(Shown(play), shown);
+        QCOMPARE(testing::VisibleTiles(play.picImgs()), shown);
         QVERIFY(f.dialogs.messages.isEmpty());
     }
 
@@ -168,7 +161,7 @@ private slots:
         // As many frames as the row expects, the window closed from the last.
         play.AfterFrame = [&](std::int32_t offset) {
             played << offset;
-            for (const QString& tile : Shown(play)) {
+            for (const QString& tile : testing::VisibleTiles(play.picImgs())) {
                 const QString code = tile.section(QLatin1Char('='), 1);
                 if (!code.isEmpty() && (lowest.isEmpty() || code < lowest))
                     lowest = code;
@@ -213,7 +206,7 @@ private slots:
                 if (states.size() == 3)
                     f.setPaths(f.path("missing.lvl"), f.path("none")); // no effect on the play
                 if (states.size() == 6) {
-                    lastShown = Shown(play);
+                    lastShown = testing::VisibleTiles(play.picImgs());
                     play.form().window()->close();
                 }
             };
@@ -251,6 +244,33 @@ private slots:
         QCOMPARE(buttons(), enabled);
         QVERIFY(f.dialogs.messages.isEmpty());
         QVERIFY(window.isNull()); // let go once closed and done
+    }
+
+    // Closed and Play pressed at once, from inside a frame: the second window plays while the
+    // first one's loop is still on the stack, so the first may go only once that loop returns.
+    void playRightAfterACloseInsideAFrame()
+    {
+        MainWindowFixture f;
+        QVERIFY(WriteBytes(f.path("level.lvl"), CodeRows(20).toStdString()));
+        f.setPaths(f.path("level.lvl"), f.resources());
+        QList<QPointer<QWidget>> windows;
+        bool firstKept = false;
+        f.main().player().PlayWindowCreated = [&](play::frmPlay& play) {
+            windows << play.form().window();
+            play.AfterFrame = [&f, &play, &windows, &firstKept](std::int32_t) {
+                play.form().window()->close();
+                if (windows.size() == 1)
+                    f.c().cmdPlay->click(); // nothing of this frame may be touched after it
+                else
+                    firstKept = !windows[0].isNull();
+            };
+        };
+        f.c().cmdPlay->click();
+        QCOMPARE(windows.size(), 2);
+        QVERIFY(firstKept);
+        QVERIFY(windows[0].isNull() && windows[1].isNull());
+        QVERIFY(f.c().cmdPlay->Enabled());
+        QVERIFY(f.dialogs.messages.isEmpty());
     }
 };
 

@@ -99,26 +99,24 @@ void MainWindowFixture::setPaths(const QString& levelFile, const QString& resFol
     c().txtResLocation->setText(resFolder);
 }
 
-QStringList MainWindowFixture::visibleTiles()
+QStringList VisibleTiles(const ui::ControlArray<ui::Image>& tiles)
 {
-    QStringList tiles;
-    c().picImgs->forEach([&tiles](int, ui::Image& tile) {
+    QStringList shown;
+    tiles.forEach([&shown](int, const ui::Image& tile) {
         if (!tile.Visible())
             return;
         QString code;
         if (tile.hasPicture()) {
             const QColor colour = tile.Picture().toImage().pixelColor(5, 5);
+            code = QStringLiteral("?");
             for (const auto candidate : TileCodes()) {
                 if (TileColour(candidate) == colour)
-                    code = QString::fromLatin1(candidate.data(),
-                                               static_cast<qsizetype>(candidate.size()));
+                    code = QString::fromLatin1(candidate.data(), 2);
             }
-            if (code.isEmpty())
-                code = QStringLiteral("?");
         }
-        tiles << QStringLiteral("%1,%2=%3").arg(tile.Left()).arg(tile.Top()).arg(code);
+        shown << QStringLiteral("%1,%2=%3").arg(tile.Left()).arg(tile.Top()).arg(code);
     });
-    return tiles;
+    return shown;
 }
 
 } // namespace hollenby::testing

@@ -31,6 +31,10 @@ bool WriteTileSet(const QString& folder);
 // `count` lines of `row`, joined by CR LF, with a final CR LF when asked.
 std::string RepeatLines(std::string_view row, int count, bool finalLineEnd);
 
+// The visible elements of `tiles` in element order as "left,top=code", the code recognised from
+// the picture's TileColour: none for a blank slot, "?" for a colour of no tile.
+QStringList VisibleTiles(const ui::ControlArray<ui::Image>& tiles);
+
 // The main window with recorded dialogs, built offscreen and shown.
 class MainWindowFixture
 {
@@ -50,9 +54,8 @@ public:
     // Sets the two path boxes as a user would see them, without pressing anything.
     void setPaths(const QString& levelFile, const QString& resFolder);
 
-    // The visible tile elements in drawing order: "left,top=code" with the code recognised from
-    // the tile's colour, or "left,top=" for a blank slot.
-    QStringList visibleTiles();
+    // VisibleTiles of the render view.
+    QStringList visibleTiles() { return VisibleTiles(*c().picImgs); }
 
 private:
     std::unique_ptr<app::frmMain> m_main;

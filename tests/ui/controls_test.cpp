@@ -100,8 +100,6 @@ private slots:
         QTest::newRow("missing folder on the way") << "nowhere/01.bmp" << 53;
         QTest::newRow("a folder") << "sub" << 75;
         QTest::newRow("not a picture") << "text.bmp" << 481;
-        QTest::newRow("empty file") << "empty.bmp" << 481;
-        QTest::newRow("header cut short") << "truncated.bmp" << 481;
     }
 
     void loadPictureFailures()
@@ -114,15 +112,10 @@ private slots:
         picture.fill(Qt::blue);
         QVERIFY(picture.save(dir.filePath("good.bmp"), "BMP"));
         QVERIFY(picture.save(dir.filePath("sub/good.bmp"), "BMP"));
-        QFile(dir.filePath("good.bmp")).copy(dir.filePath("truncated.bmp"));
-        QFile::resize(dir.filePath("truncated.bmp"), 30);
         QFile text(dir.filePath("text.bmp"));
         QVERIFY(text.open(QIODevice::WriteOnly));
         text.write("01,02,03");
         text.close();
-        QFile empty(dir.filePath("empty.bmp"));
-        QVERIFY(empty.open(QIODevice::WriteOnly));
-        empty.close();
 
         QImage loaded;
         QCOMPARE(ErrorNumberOf([&] { loaded = LoadPicture(dir.path() + "/" + name); }), number);
