@@ -28,13 +28,6 @@ int TileIndex(std::string_view cell)
                                           static_cast<unsigned char>(cell[1]))];
 }
 
-bool HasTile(const std::vector<RowSlots>& rows)
-{
-    return std::any_of(rows.begin(), rows.end(), [](const RowSlots& row) {
-        return std::any_of(row.tile.begin(), row.tile.end(), [](std::int8_t t) { return t >= 0; });
-    });
-}
-
 namespace {
 
 class SlotCollector
@@ -71,6 +64,30 @@ std::vector<RowSlots> LevelRowSlots(const std::vector<std::string_view>& lines, 
     // Every row's position is at least 0, so the play walk from 0 draws them all.
     WalkLevelRows(lines, 0, grid::kPlayWalk, collector);
     return rows;
+}
+
+std::vector<RowSlots> DrawableRowSlots(const std::vector<std::string_view>& lines,
+                                       const QString& path)
+{
+    std::vector<RowSlots> rows = LevelRowSlots(lines, path);
+    if (rows.empty())
+        Fail(path, QStringLiteral("no rows to draw (a PNG cannot be 0 pixels high)"));
+    const auto used = UsedTiles(rows);
+    if (std::none_of(used.begin(), used.end(), [](bool u) { return u; }))
+        Fail(path, QStringLiteral("no tiles to draw: none of its cells is a tile code"));
+    return rows;
+}
+
+std::array<bool, kTileCodeCount> UsedTiles(std::span<const RowSlots> rows)
+{
+    std::array<bool, kTileCodeCount> used{};
+    for (const RowSlots& row : rows) {
+        for (const std::int8_t tile : row.tile) {
+            if (tile >= 0)
+                used[static_cast<std::size_t>(tile)] = true;
+        }
+    }
+    return used;
 }
 
 } // namespace hollenby::cli

@@ -105,11 +105,7 @@ int Run(const QCommandLineParser& parser)
     const QString folder = ResourcesFolder(levelPath, parser.value(kResources));
     RequireFolder(folder);
 
-    const std::vector<RowSlots> rows = LevelRowSlots(level.lines(), levelPath);
-    if (rows.empty())
-        Fail(levelPath, QStringLiteral("no rows to draw (a PNG cannot be 0 pixels high)"));
-    if (!HasTile(rows))
-        Fail(levelPath, QStringLiteral("no tiles to draw: none of its cells is a tile code"));
+    const std::vector<RowSlots> rows = DrawableRowSlots(level.lines(), levelPath);
     const auto count = static_cast<std::int64_t>(rows.size());
     if (range.first > count)
         Fail(levelPath, QStringLiteral("--rows starts at row %1, but the level has %2 rows")
@@ -128,14 +124,7 @@ int Run(const QCommandLineParser& parser)
                             .arg(height)
                             .arg(kPngMaxSide));
 
-    TileUse used{};
-    for (const RowSlots& row : selected) {
-        for (const std::int8_t tile : row.tile) {
-            if (tile >= 0)
-                used[static_cast<std::size_t>(tile)] = true;
-        }
-    }
-    const TileSet tiles(folder, used, TileSet::Fallback::Blank);
+    const TileSet tiles(folder, UsedTiles(selected), TileSet::Fallback::Blank);
     const LevelRaster raster(selected, tiles, layout, background);
 
     OutputFile out(outPath, levelPath);

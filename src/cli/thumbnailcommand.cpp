@@ -76,22 +76,11 @@ int Run(const QCommandLineParser& parser)
 
     const LevelText level(levelPath);
     level.requireText();
-    std::vector<RowSlots> rows = LevelRowSlots(level.lines(), levelPath);
-    if (rows.empty())
-        Fail(levelPath, QStringLiteral("no rows to draw"));
-    if (!HasTile(rows))
-        Fail(levelPath, QStringLiteral("no tiles to draw: none of its cells is a tile code"));
+    std::vector<RowSlots> rows = DrawableRowSlots(level.lines(), levelPath);
     rows.resize(std::min(rows.size(), kOpeningRows));
 
-    TileUse used{};
-    for (const RowSlots& row : rows) {
-        for (const std::int8_t tile : row.tile) {
-            if (tile >= 0)
-                used[static_cast<std::size_t>(tile)] = true;
-        }
-    }
     // A preview is always drawn: without a bitmap a code still shows its own colour.
-    const TileSet tiles(FindTileFolder(levelPath), used, TileSet::Fallback::FlatColour);
+    const TileSet tiles(FindTileFolder(levelPath), UsedTiles(rows), TileSet::Fallback::FlatColour);
     const LevelRaster raster(rows, tiles, EditorLayout(), std::nullopt);
 
     const double fit = std::min({1.0, static_cast<double>(size) / raster.width(),

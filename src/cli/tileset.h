@@ -2,6 +2,8 @@
 // The tile bitmaps a picture needs, each decoded once for the length of a command (the window
 // reads them afresh for every tile; a command drawing thousands of rows need not).
 
+#include "levelrows.h"
+
 #include <QImage>
 #include <QString>
 
@@ -11,7 +13,6 @@
 
 namespace hollenby::cli {
 
-inline constexpr int kTileCodeCount = 22;
 using TileUse = std::array<bool, kTileCodeCount>; // by TileIndex
 
 class TileSet
