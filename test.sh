@@ -9,7 +9,7 @@
 set -euo pipefail
 here="$(cd "$(dirname "$0")" && pwd)"
 "$here/tools/ensure-deps.sh" build-essential cmake qt6-base-dev qt6-qpa-plugins \
-    libpng-dev zlib1g-dev libzstd-dev help2man \
+    zlib1g-dev libzstd-dev help2man \
     xvfb xdotool imagemagick clang libclang-rt-14-dev tiled desktop-file-utils appstream
 export QT_QPA_PLATFORM=offscreen
 jobs="$(nproc)"
