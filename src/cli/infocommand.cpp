@@ -1,6 +1,7 @@
 // info: what a level holds, with the estimate and size the editor shows for it.
 
 #include "clierror.h"
+#include "files.h"
 #include "level.h"
 #include "levelcommands.h"
 #include "levelinput.h"
@@ -37,11 +38,6 @@ void Define(QCommandLineParser& parser)
         {kFormat, QStringLiteral("text or json."), QStringLiteral("text|json"),
          QStringLiteral("text")},
     });
-}
-
-QString CodeText(std::string_view code)
-{
-    return QString::fromLatin1(code.data(), static_cast<qsizetype>(code.size()));
 }
 
 int Run(const QCommandLineParser& parser)
@@ -84,8 +80,8 @@ int Run(const QCommandLineParser& parser)
     for (std::size_t i = 0; i < codes.size(); ++i) {
         if (perCode[i] == 0)
             continue;
-        tiles.insert(CodeText(codes[i]), static_cast<qint64>(perCode[i]));
-        tileText << QStringLiteral("%1 x%2").arg(CodeText(codes[i])).arg(perCode[i]);
+        tiles.insert(ui::TextFromBytes(codes[i]), static_cast<qint64>(perCode[i]));
+        tileText << QStringLiteral("%1 x%2").arg(ui::TextFromBytes(codes[i])).arg(perCode[i]);
         const QString bitmap = TileBitmapNativePath(folder, codes[i]);
         if (!QFileInfo(bitmap).isFile())
             missing.append(QFileInfo(bitmap).fileName());

@@ -1,6 +1,7 @@
 #include "levelcheck.h"
 
 #include "clierror.h"
+#include "files.h"
 #include "level.h"
 #include "levelinput.h"
 #include "levelrows.h"
@@ -42,11 +43,6 @@ QString Quoted(std::string_view cell)
     return text + QLatin1Char('"');
 }
 
-QString CodeText(std::string_view code)
-{
-    return QString::fromLatin1(code.data(), static_cast<qsizetype>(code.size()));
-}
-
 // The code a typing slip most likely meant: the cell read with look-alike characters ("0l",
 // "O1", "9B"), else the one code that differs from it in a single character. Empty when there is
 // no such code or several.
@@ -74,7 +70,7 @@ QString NearestCode(std::string_view cell)
             continue;
         if (!near.isEmpty())
             return {};
-        near = CodeText(code);
+        near = ui::TextFromBytes(code);
     }
     return near;
 }
@@ -276,7 +272,7 @@ private:
             add(line, column + blank, Severity::Warning, QStringLiteral("whitespace"),
                 QStringLiteral("%1 has a space or tab; cells are not trimmed, so it is a blank "
                                "slot, not %2")
-                    .arg(Quoted(text), CodeText(compact)));
+                    .arg(Quoted(text), ui::TextFromBytes(compact)));
             return;
         }
         QString message =
@@ -321,12 +317,12 @@ private:
                     add(line, column, Severity::Error, QStringLiteral("missing-bitmap"),
                         QStringLiteral("no bitmap for %1: %2 is missing, so its %3 cells are "
                                        "blank slots")
-                            .arg(CodeText(codes[i]), path)
+                            .arg(ui::TextFromBytes(codes[i]), path)
                             .arg(m_uses[i]));
                 } else {
                     add(line, column, Severity::Error, QStringLiteral("bad-bitmap"),
                         QStringLiteral("%1: %2; the editor stops drawing at the first %3")
-                            .arg(path, ReasonText(error), CodeText(codes[i])));
+                            .arg(path, ReasonText(error), ui::TextFromBytes(codes[i])));
                 }
             }
         }
