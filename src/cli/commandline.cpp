@@ -31,7 +31,7 @@ QString GeneralHelp()
                                   "Commands:\n")
                        .arg(kProgram);
     for (const Command& command : Commands())
-        text += QStringLiteral("  %1  %2\n").arg(command.name, -10).arg(command.summary);
+        text += QStringLiteral("  %1  %2\n").arg(command.name, -15).arg(command.summary);
     text += QStringLiteral("\nOptions:\n"
                            "  -h, --help     Show this help, or a command's with COMMAND --help.\n"
                            "  -v, --version  Show the version.\n\n"

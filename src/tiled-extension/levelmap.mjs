@@ -1,0 +1,95 @@
+// Reading: a level file as the map `hollenby-level export` makes of it. Eight columns of 40 x 40
+// tiles, one map row per row the play window draws, a tile layer named "level", the game's
+// tileset, and map properties for what the level text holds beyond its cells.
+
+import { COLUMNS, scanLevel } from "./levelscan.mjs";
+import { MAX_LEVEL_BYTES, folderOf, readBytes } from "./files.mjs";
+import { codeIndex, TILE_CODES } from "./tilecodes.mjs";
+import { counted, reportFindings, warn } from "./messages.mjs";
+import { gameTileset, isFolder } from "./gametileset.mjs";
+import { LOSSES_PROPERTY, READ_FROM_PROPERTY, TRAILING_PROPERTY, normalPath } from "./mapproperties.mjs";
+
+// The most cells a map of a level may have, as `import` reads at most.
+export const MAX_CELLS = 4194304;
+// Each kind of finding is shown at most this often, as `check` does.
+const SHOWN_FINDINGS = 100;
+
+// What the map cannot hold, in words: "3 lines that are not rows, 2 cells after the eighth".
+export function lossText(losses) {
+    const parts = [];
+    if (losses.notRows > 0)
+        parts.push(counted(losses.notRows, "line that is not a row", "lines that are not rows"));
+    if (losses.cellsAfterEighth > 0)
+        parts.push(counted(losses.cellsAfterEighth, "cell after the eighth",
+                           "cells after the eighth"));
+    if (losses.unknownCodes > 0)
+        parts.push(counted(losses.unknownCodes, "cell that is not a tile code",
+                           "cells that are not tile codes"));
+    return parts.join(", ");
+}
+
+function refuseUnlessLevel(fileName, bytes, scan) {
+    if (scan.nulAt >= 0) {
+        const before = bytes.subarray(0, scan.nulAt);
+        const line = before.filter(b => b === 10).length + 1;
+        const column = scan.nulAt - before.lastIndexOf(10);
+        throw new Error(`${fileName}: not a level but a binary file (a NUL byte at line ${line}, ` +
+                        `column ${column})`);
+    }
+    if (!scan.hasTileCode)
+        throw new Error(`${fileName}: not a level: none of its cells is a tile code`);
+    if (scan.rows.length * COLUMNS > MAX_CELLS)
+        throw new Error(`${fileName}: the level has ${scan.rows.length} rows; a map of it ` +
+                        `would have ${scan.rows.length * COLUMNS} cells, more than ${MAX_CELLS}`);
+}
+
+function tilesetFor(fileName, scan) {
+    const resources = folderOf(fileName) + "/_resources";
+    const found = isFolder(resources);
+    if (!found)
+        warn(`${fileName}: warning: no _resources folder beside the level; flat tiles stand in ` +
+             "for the bitmaps [missing-resources]");
+    const used = new Set();
+    for (const row of scan.rows)
+        row.forEach(cell => used.add(codeIndex(cell)));
+    return gameTileset(found ? resources : "", (index, reason) => {
+        if (used.has(index))
+            warn(`${fileName}: warning: code ${TILE_CODES[index]}: ${reason}; a flat tile ` +
+                 "stands in for it [missing-bitmap]");
+    });
+}
+
+// The map of the level in `fileName`. Throws an Error with a one-line reason when the file is
+// not a level or cannot be read.
+export function readLevelMap(fileName) {
+    const bytes = readBytes(fileName, MAX_LEVEL_BYTES);
+    const scan = scanLevel(bytes);
+    refuseUnlessLevel(fileName, bytes, scan);
+    reportFindings(fileName, scan.findings, SHOWN_FINDINGS);
+
+    const map = new TileMap();
+    map.orientation = TileMap.Orthogonal;
+    map.setSize(COLUMNS, scan.rows.length);
+    map.setTileSize(40, 40);
+    const tileset = tilesetFor(fileName, scan);
+    map.addTileset(tileset);
+    const tiles = tileset.tiles;
+    const layer = new TileLayer("level");
+    layer.resize(Qt.size(COLUMNS, scan.rows.length));
+    const edit = layer.edit();
+    scan.rows.forEach((row, y) => row.forEach((cell, x) => {
+        const index = codeIndex(cell);
+        if (index >= 0)
+            edit.setTile(x, y, tiles[index]);
+    }));
+    edit.apply();
+    map.addLayer(layer);
+
+    map.setProperty(TRAILING_PROPERTY, scan.trailingEmptyLines);
+    const losses = lossText(scan.losses);
+    if (losses) {
+        map.setProperty(LOSSES_PROPERTY, losses);
+        map.setProperty(READ_FROM_PROPERTY, normalPath(fileName));
+    }
+    return map;
+}
