@@ -24,9 +24,9 @@ export function checkOverwrite(map, fileName) {
         return { refusal: "", warning: "" };
     if (normalPath(fileName) === normalPath(source) || sameBytes(fileName, source))
         return {
-            refusal: `${fileName}: not saved over the level this map was read from: it holds ` +
-                     `what the map could not, ${losses}. Save under another name, or remove the ` +
-                     `map property "${LOSSES_PROPERTY}" to save without them.`,
+            refusal: `${fileName}: not saved: this map was read from it with losses, and ` +
+                     `saving over it would lose ${losses}. Save under another name, or remove ` +
+                     `the map property "${LOSSES_PROPERTY}" to save without them.`,
             warning: "",
         };
     return {
