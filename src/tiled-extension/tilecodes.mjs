@@ -28,10 +28,10 @@ function asciiLower(text) {
 }
 
 // The code a picture file is named after ("07.bmp" gives "07"), or "" for any other name. The
-// name is matched without regard to case.
+// name is matched exactly, as `import` matches it.
 export function codeOfImage(path) {
     const name = path.substring(Math.max(path.lastIndexOf("/"), path.lastIndexOf("\\")) + 1);
-    const index = BITMAPS.findIndex(bitmap => sameNameWithoutCase(bitmap, name));
+    const index = BITMAPS.indexOf(name);
     return index < 0 ? "" : TILE_CODES[index];
 }
 
