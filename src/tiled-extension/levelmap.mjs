@@ -4,7 +4,7 @@
 
 import { COLUMNS, scanLevel } from "./levelscan.mjs";
 import { MAX_LEVEL_BYTES, folderOf, readBytes } from "./files.mjs";
-import { codeIndex, TILE_CODES } from "./tilecodes.mjs";
+import { TILE_CODES } from "./tilecodes.mjs";
 import { counted, reportFindings, warn } from "./messages.mjs";
 import { gameTileset, isFolder } from "./gametileset.mjs";
 import { LOSSES_PROPERTY, READ_FROM_PROPERTY, TRAILING_PROPERTY, normalPath } from "./mapproperties.mjs";
@@ -38,9 +38,9 @@ function refuseUnlessLevel(fileName, bytes, scan) {
     }
     if (!scan.hasTileCode)
         throw new Error(`${fileName}: not a level: none of its cells is a tile code`);
-    if (scan.rows.length * COLUMNS > MAX_CELLS)
-        throw new Error(`${fileName}: the level has ${scan.rows.length} rows; a map of it ` +
-                        `would have ${scan.rows.length * COLUMNS} cells, more than ${MAX_CELLS}`);
+    if (scan.rowCount * COLUMNS > MAX_CELLS)
+        throw new Error(`${fileName}: the level has ${scan.rowCount} rows; a map of it ` +
+                        `would have ${scan.rowCount * COLUMNS} cells, more than ${MAX_CELLS}`);
 }
 
 function tilesetFor(fileName, scan) {
@@ -49,9 +49,7 @@ function tilesetFor(fileName, scan) {
     if (!found)
         warn(`${fileName}: warning: no _resources folder beside the level; flat tiles stand in ` +
              "for the bitmaps [missing-resources]");
-    const used = new Set();
-    for (const row of scan.rows)
-        row.forEach(cell => used.add(codeIndex(cell)));
+    const used = new Set(scan.tiles);
     return gameTileset(found ? resources : "", (index, reason) => {
         if (used.has(index))
             warn(`${fileName}: warning: code ${TILE_CODES[index]}: ${reason}; a flat tile ` +
@@ -69,19 +67,18 @@ export function readLevelMap(fileName) {
 
     const map = new TileMap();
     map.orientation = TileMap.Orthogonal;
-    map.setSize(COLUMNS, scan.rows.length);
+    map.setSize(COLUMNS, scan.rowCount);
     map.setTileSize(40, 40);
     const tileset = tilesetFor(fileName, scan);
     map.addTileset(tileset);
     const tiles = tileset.tiles;
     const layer = new TileLayer("level");
-    layer.resize(Qt.size(COLUMNS, scan.rows.length));
+    layer.resize(Qt.size(COLUMNS, scan.rowCount));
     const edit = layer.edit();
-    scan.rows.forEach((row, y) => row.forEach((cell, x) => {
-        const index = codeIndex(cell);
-        if (index >= 0)
-            edit.setTile(x, y, tiles[index]);
-    }));
+    for (let slot = 0; slot < scan.rowCount * COLUMNS; ++slot) {
+        if (scan.tiles[slot] >= 0)
+            edit.setTile(slot % COLUMNS, Math.floor(slot / COLUMNS), tiles[scan.tiles[slot]]);
+    }
     edit.apply();
     map.addLayer(layer);
 

@@ -4,23 +4,22 @@
 // A level is 8-bit text: lines end at CR LF only, cells are cut at ",". A line is a row when it
 // has from 1 to 32 767 cells and its first cell is not empty; other lines take no place.
 
-import { codeIndex } from "./tilecodes.mjs";
+import { TILE_CODES } from "./tilecodes.mjs";
 import { quoted } from "./messages.mjs";
 
 export const COLUMNS = 8;
 const MAX_ROW_CELLS = 32767;
-const CR = 13, LF = 10, COMMA = 44;
+const CR = 13, LF = 10, COMMA = 44, ZERO = 48;
 
-// Cells written blank on purpose: the empty cell and what `import` writes for an empty map cell.
-function isBlankOnPurpose(cell) {
-    return cell === "" || cell === "00";
-}
+// Tile index by a two-byte cell's bytes (first * 256 + second); -1 for any other pair.
+const CODE_OF_PAIR = new Int8Array(65536).fill(-1);
+TILE_CODES.forEach((code, index) => {
+    CODE_OF_PAIR[code.charCodeAt(0) * 256 + code.charCodeAt(1)] = index;
+});
 
 // The text of bytes [from, to) as 8-bit characters, one per byte. (Tiled 1.8's engine reads a
 // typed array given to apply() as zeros, so a plain array carries the bytes.)
 export function latin1(bytes, from, to) {
-    if (to - from === 2)
-        return String.fromCharCode(bytes[from], bytes[from + 1]);
     let text = "";
     for (let at = from; at < to; at += 8192) {
         const end = Math.min(to, at + 8192);
@@ -30,107 +29,128 @@ export function latin1(bytes, from, to) {
 }
 
 // Where byte `offset` stands as text editors count: a new line after every LF, columns in bytes.
+// Asked for offsets in rising order, it reads the text once.
 function positionFinder(bytes) {
     let line = 1, lineStart = 0, scanned = 0;
     return offset => {
-        for (; scanned < offset; ++scanned) {
-            if (bytes[scanned] === LF) {
-                ++line;
-                lineStart = scanned + 1;
-            }
+        for (let lf = bytes.indexOf(LF, scanned); lf >= 0 && lf < offset;
+             lf = bytes.indexOf(LF, lf + 1)) {
+            ++line;
+            lineStart = lf + 1;
         }
+        scanned = Math.max(scanned, offset);
         return { line: line, column: offset - lineStart + 1 };
     };
 }
 
+// The empty lines that end the text: the pieces after its last CR LF, and before it, that hold
+// nothing. Returns the count and where the lines before them end.
+function trailingEmptyLines(bytes) {
+    let end = bytes.length, count = 0;
+    while (end >= 2 && bytes[end - 2] === CR && bytes[end - 1] === LF) {
+        end -= 2;
+        ++count;
+    }
+    return { count, end };
+}
+
 // Scans the whole level. Returns
-//   rows: each row's drawn cells (at most eight strings), in file order;
+//   rowCount, and tiles: eight tile indexes a row (-1 for a blank or unknown cell), row by row;
 //   trailingEmptyLines: the empty lines after the last non-empty one (a final CR LF makes one);
-//   findings: { line, column, severity, message, id } in file order, positions of the byte;
+//   findings: { line, column, severity, message, id } in file order;
 //   losses: { notRows, cellsAfterEighth, unknownCodes }: what the map cannot hold;
 //   nulAt: the offset of the first NUL byte, or -1; hasTileCode: whether a drawn cell is a code.
-// Positions are only worked out for findings, so a clean level costs one pass.
 export function scanLevel(bytes) {
-    const result = {
-        rows: [], trailingEmptyLines: 0, findings: [], nulAt: bytes.indexOf(0),
+    const trailing = trailingEmptyLines(bytes);
+    let lineCount = 1;
+    for (let lf = bytes.indexOf(LF); lf >= 0; lf = bytes.indexOf(LF, lf + 1))
+        ++lineCount;
+    const scan = {
+        rowCount: 0, tiles: new Int8Array(lineCount * COLUMNS).fill(-1),
+        trailingEmptyLines: trailing.count, findings: [], nulAt: bytes.indexOf(0),
         losses: { notRows: 0, cellsAfterEighth: 0, unknownCodes: 0 }, hasTileCode: false,
     };
     const position = positionFinder(bytes);
-    const find = (offset, severity, message, id) => {
-        const where = position(offset);
-        result.findings.push({ line: where.line, column: where.column, severity, message, id });
+    const walk = {
+        bytes, scan, nextComma: -1,
+        find: (offset, severity, message, id) => {
+            const where = position(offset);
+            scan.findings.push({ line: where.line, column: where.column, severity, message, id });
+        },
     };
-    const lines = splitLines(bytes);
-    let end = lines.length;
-    while (end > 0 && lines[end - 1].start === lines[end - 1].end)
-        --end;
-    result.trailingEmptyLines = lines.length - end;
-    for (let i = 0; i < end; ++i)
-        scanLine(bytes, lines[i].start, lines[i].end, result, find);
-    return result;
-}
-
-// The lines as [start, end) byte ranges, cut at every CR LF. An empty text has none.
-function splitLines(bytes) {
-    const lines = [];
-    if (bytes.length === 0)
-        return lines;
-    let start = 0;
-    for (let at = bytes.indexOf(LF); at >= 0; at = bytes.indexOf(LF, at + 1)) {
-        if (at - 1 >= start && bytes[at - 1] === CR) {
-            lines.push({ start: start, end: at - 1 });
-            start = at + 1;
+    if (trailing.end > 0) {
+        let start = 0;
+        for (let lf = bytes.indexOf(LF, 1); lf >= 0 && lf < trailing.end;
+             lf = bytes.indexOf(LF, lf + 1)) {
+            if (bytes[lf - 1] === CR && lf - 1 >= start) {
+                scanLine(walk, start, lf - 1);
+                start = lf + 1;
+            }
         }
+        scanLine(walk, start, trailing.end);
     }
-    lines.push({ start: start, end: bytes.length });
-    return lines;
+    return scan;
 }
 
-function scanLine(bytes, start, end, result, find) {
+// The next "," at or after `at`, remembered so that a long stretch without one is read once.
+function commaFrom(walk, at) {
+    if (walk.nextComma < at) {
+        const found = walk.bytes.indexOf(COMMA, at);
+        walk.nextComma = found < 0 ? Infinity : found;
+    }
+    return walk.nextComma;
+}
+
+function scanLine(walk, start, end) {
+    const { bytes, scan } = walk;
     const notARow = message => {
-        ++result.losses.notRows;
-        find(start, "warning", message + ": not a row, so it cannot travel into a map",
-             "not-a-row");
+        ++scan.losses.notRows;
+        walk.find(start, "warning", message + ": not a row, so it cannot travel into a map",
+                  "not-a-row");
     };
     if (start === end)
         return notARow("blank line");
     if (bytes[start] === COMMA)
         return notARow("line starts with \",\"");
-    // Cut the first eight cells; only count the rest.
-    const cells = [];
-    let cellStart = start, commas = 0, ninthAt = -1;
-    for (let at = start; at < end; ++at) {
-        if (bytes[at] !== COMMA)
-            continue;
-        ++commas;
-        if (cells.length < COLUMNS) {
-            cells.push({ start: cellStart, end: at });
-            cellStart = at + 1;
-            if (cells.length === COLUMNS)
-                ninthAt = at + 1;
+    const cellStarts = [start];
+    let commas = 0;
+    for (let at = commaFrom(walk, start); at < end; at = commaFrom(walk, at + 1)) {
+        if (++commas <= COLUMNS)
+            cellStarts.push(at + 1);
+        if (commas >= MAX_ROW_CELLS)
+            return notARow(`line has more than ${MAX_ROW_CELLS} cells`);
+    }
+    const row = scan.rowCount++;
+    const drawn = Math.min(commas + 1, COLUMNS);
+    for (let column = 0; column < drawn; ++column) {
+        const from = cellStarts[column];
+        const to = column + 1 < cellStarts.length ? cellStarts[column + 1] - 1 : end;
+        scanCell(walk, from, to, row * COLUMNS + column);
+    }
+    if (commas + 1 > COLUMNS) {
+        scan.losses.cellsAfterEighth += commas + 1 - COLUMNS;
+        walk.find(cellStarts[COLUMNS], "warning",
+                  `row has ${commas + 1} cells; the map keeps the first ${COLUMNS}`, "long-row");
+    }
+}
+
+function scanCell(walk, from, to, slot) {
+    const { bytes, scan } = walk;
+    if (to - from === 2) {
+        const index = CODE_OF_PAIR[bytes[from] * 256 + bytes[from + 1]];
+        if (index >= 0) {
+            scan.tiles[slot] = index;
+            scan.hasTileCode = true;
+            return;
         }
+        // "00" is what import writes for an empty map cell: a blank slot on purpose.
+        if (bytes[from] === ZERO && bytes[from + 1] === ZERO)
+            return;
+    } else if (to === from) {
+        return;
     }
-    if (commas + 1 > MAX_ROW_CELLS)
-        return notARow(`line has more than ${MAX_ROW_CELLS} cells`);
-    if (cells.length < COLUMNS)
-        cells.push({ start: cellStart, end: end });
-    const row = [];
-    for (const cell of cells) {
-        const text = latin1(bytes, cell.start, cell.end);
-        row.push(text);
-        if (codeIndex(text) >= 0) {
-            result.hasTileCode = true;
-        } else if (!isBlankOnPurpose(text)) {
-            ++result.losses.unknownCodes;
-            find(cell.start, "warning",
-                 `${quoted(text)} is not a tile code; the map has an empty cell here`,
-                 "unknown-code");
-        }
-    }
-    if (ninthAt >= 0) {
-        result.losses.cellsAfterEighth += commas + 1 - COLUMNS;
-        find(ninthAt, "warning", `row has ${commas + 1} cells; the map keeps the first ${COLUMNS}`,
-             "long-row");
-    }
-    result.rows.push(row);
+    ++scan.losses.unknownCodes;
+    walk.find(from, "warning",
+              `${quoted(latin1(bytes, from, to))} is not a tile code; the map has an empty cell here`,
+              "unknown-code");
 }
