@@ -23,6 +23,10 @@ _hollenby_level()
         COMPREPLY=($(compgen -W "$commands" -- "$cur"))
         return
     fi
+    if [[ $command == tiled-extension ]]; then
+        COMPREPLY=($(compgen -W "install path" -- "$cur"))
+        return
+    fi
     case $prev in
     -r | --resources) local IFS=$'\n'; COMPREPLY=($(compgen -d -- "$cur")); return ;;
     --grid) COMPREPLY=($(compgen -W "play editor" -- "$cur")); return ;;
