@@ -72,6 +72,8 @@ export function gameTileset(resources, problem) {
                 if (tile.width > 0)
                     return;
                 problem(index, `${path} does not decode as a picture`);
+                // Else a map saved from here would point at the broken file.
+                tile.imageFileName = "";
             }
         } else {
             problem(index, path ? `${path} ${why}` : `${resources}/${bitmapName(index)} ${why}`);

@@ -44,7 +44,8 @@ function refuseUnlessLevel(fileName, bytes, scan) {
 }
 
 function tilesetFor(fileName, scan) {
-    const resources = folderOf(fileName) + "/_resources";
+    const folder = folderOf(fileName);
+    const resources = folder === "." ? "_resources" : folder + "/_resources";
     const found = isFolder(resources);
     if (!found)
         warn(`${fileName}: warning: no _resources folder beside the level; flat tiles stand in ` +

@@ -176,7 +176,8 @@ private slots:
     }
 
     // A FIFO or a device read as a level or a bitmap would never end: refused or passed over.
-    void filesThatAreNotPlainFilesDoNotHangTiled()
+    // A bitmap that does not decode is passed over too, and no map refers to it.
+    void unusableFilesAreRefusedOrPassedOver()
     {
         QTemporaryDir dir;
         QVERIFY(CopySampleResources(dir.path()));
@@ -190,11 +191,14 @@ private slots:
         QVERIFY(QFile::remove(resources + "01.bmp") && QFile::remove(resources + "02.bmp"));
         QCOMPARE(mkfifo(QFile::encodeName(resources + "01.bmp").constData(), 0600), 0);
         QVERIFY(QFile::link("/dev/zero", resources + "02.bmp"));
+        QVERIFY(WriteBytes(resources + "03.bmp", "BM not a picture"));
         const QString path = dir.filePath("level.lvl");
         QVERIFY(WriteBytes(path, kAllCodes.toStdString()));
-        const CliResult read = m_home.tiled({"--export-map", "tmx", path, dir.filePath("b.tmx")});
+        const QString map = dir.filePath("b.tmx");
+        const CliResult read = m_home.tiled({"--export-map", "tmx", path, map});
         QVERIFY2(read.status == 0, read.err.constData());
-        QCOMPARE(read.err.count("[missing-bitmap]"), 2);
+        QCOMPARE(read.err.count("[missing-bitmap]"), 3);
+        QVERIFY(!QString::fromStdString(ReadBytes(map)).contains("_resources/03.bmp"));
     }
 };
 
