@@ -154,9 +154,9 @@ export function levelOfMap(map, warn) {
     if (map.orientation !== TileMap.Orthogonal)
         refuse(`the map is ${ORIENTATIONS[map.orientation] || "not orthogonal"}; only an ` +
                "orthogonal map's rows are a level's rows");
+    const trailing = trailingEmptyLines(map);
     const layer = chooseLayer(map);
     const area = cellArea(map, layer);
-    const trailing = trailingEmptyLines(map);
     const codes = new CodeTable(warn);
     const lines = [];
     let turned = 0;
