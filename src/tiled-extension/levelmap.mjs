@@ -2,17 +2,13 @@
 // tiles, one map row per row the play window draws, a tile layer named "level", the game's
 // tileset, and map properties for what the level text holds beyond its cells.
 
-import { COLUMNS, scanLevel } from "./levelscan.mjs";
+import { COLUMNS, MAX_CELLS, scanLevel } from "./levelscan.mjs";
 import { MAX_LEVEL_BYTES, folderOf, readBytes } from "./files.mjs";
 import { TILE_CODES } from "./tilecodes.mjs";
 import { counted, reportFindings, warn } from "./messages.mjs";
 import { gameTileset, isFolder } from "./gametileset.mjs";
-import { LOSSES_PROPERTY, READ_FROM_PROPERTY, TRAILING_PROPERTY, normalPath } from "./mapproperties.mjs";
-
-// The most cells a map of a level may have, as `import` reads at most.
-export const MAX_CELLS = 4194304;
-// Each kind of finding is shown at most this often, as `check` does.
-const SHOWN_FINDINGS = 100;
+import { LOSSES_PROPERTY, MAX_TRAILING_EMPTY_LINES, READ_FROM_PROPERTY, TRAILING_PROPERTY,
+         normalPath } from "./mapproperties.mjs";
 
 // What the map cannot hold, in words: "3 lines that are not rows, 2 cells after the eighth".
 export function lossText(losses) {
@@ -28,6 +24,7 @@ export function lossText(losses) {
     return parts.join(", ");
 }
 
+// What export refuses, refused in its words and its order.
 function refuseUnlessLevel(fileName, bytes, scan) {
     if (scan.nulAt >= 0) {
         const before = bytes.subarray(0, scan.nulAt);
@@ -36,11 +33,15 @@ function refuseUnlessLevel(fileName, bytes, scan) {
         throw new Error(`${fileName}: not a level but a binary file (a NUL byte at line ${line}, ` +
                         `column ${column})`);
     }
+    const cells = scan.rowCount * COLUMNS;
+    if (cells > MAX_CELLS)
+        throw new Error(`${fileName}: ${scan.rowCount} rows make a map of ${cells} cells; ` +
+                        `import reads at most ${MAX_CELLS}, so a map may hold no more`);
+    if (scan.trailingEmptyLines > MAX_TRAILING_EMPTY_LINES)
+        throw new Error(`${fileName}: the level ends in ${scan.trailingEmptyLines} empty lines; ` +
+                        `a map may record at most ${MAX_TRAILING_EMPTY_LINES}`);
     if (!scan.hasTileCode)
-        throw new Error(`${fileName}: not a level: none of its cells is a tile code`);
-    if (scan.rowCount * COLUMNS > MAX_CELLS)
-        throw new Error(`${fileName}: the level has ${scan.rowCount} rows; a map of it ` +
-                        `would have ${scan.rowCount * COLUMNS} cells, more than ${MAX_CELLS}`);
+        throw new Error(`${fileName}: not a level: none of its drawn cells is a tile code`);
 }
 
 function tilesetFor(fileName, scan) {
@@ -64,7 +65,7 @@ export function readLevelMap(fileName) {
     const bytes = readBytes(fileName, MAX_LEVEL_BYTES);
     const scan = scanLevel(bytes);
     refuseUnlessLevel(fileName, bytes, scan);
-    reportFindings(fileName, scan.findings, SHOWN_FINDINGS);
+    reportFindings(fileName, scan.findings);
 
     const map = new TileMap();
     map.orientation = TileMap.Orthogonal;

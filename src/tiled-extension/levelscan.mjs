@@ -5,11 +5,15 @@
 // has from 1 to 32 767 cells and its first cell is not empty; other lines take no place.
 
 import { TILE_CODES } from "./tilecodes.mjs";
-import { quoted } from "./messages.mjs";
+import { findingOfCell } from "./cellfinding.mjs";
 
 export const COLUMNS = 8;
+// The most cells a map of a level may have: what import reads at most.
+export const MAX_CELLS = 4194304;
 const MAX_ROW_CELLS = 32767;
 const CR = 13, LF = 10, COMMA = 44, ZERO = 48;
+// A cell's first bytes are enough for any message about it, which shows 64 characters at most.
+const QUOTED_BYTES = 65;
 
 // Tile index by a two-byte cell's bytes (first * 256 + second); -1 for any other pair.
 const CODE_OF_PAIR = new Int8Array(65536).fill(-1);
@@ -55,7 +59,8 @@ function trailingEmptyLines(bytes) {
 }
 
 // Scans the whole level. Returns
-//   rowCount, and tiles: eight tile indexes a row (-1 for a blank or unknown cell), row by row;
+//   rowCount, and tiles: eight tile indexes a row (-1 for a blank or unknown cell), row by row,
+//     for as many rows as a map may hold;
 //   trailingEmptyLines: the empty lines after the last non-empty one (a final CR LF makes one);
 //   findings: { line, column, severity, message, id } in file order;
 //   losses: { notRows, cellsAfterEighth, unknownCodes }: what the map cannot hold;
@@ -66,13 +71,14 @@ export function scanLevel(bytes) {
     for (let lf = bytes.indexOf(LF); lf >= 0; lf = bytes.indexOf(LF, lf + 1))
         ++lineCount;
     const scan = {
-        rowCount: 0, tiles: new Int8Array(lineCount * COLUMNS).fill(-1),
+        // Rows past what a map may hold are counted, not kept: the level is refused then.
+        rowCount: 0, tiles: new Int8Array(Math.min(lineCount * COLUMNS, MAX_CELLS)).fill(-1),
         trailingEmptyLines: trailing.count, findings: [], nulAt: bytes.indexOf(0),
         losses: { notRows: 0, cellsAfterEighth: 0, unknownCodes: 0 }, hasTileCode: false,
     };
     const position = positionFinder(bytes);
     const walk = {
-        bytes, scan, nextComma: -1,
+        bytes, scan, nextComma: -1, blankRun: null,
         find: (offset, severity, message, id) => {
             const where = position(offset);
             scan.findings.push({ line: where.line, column: where.column, severity, message, id });
@@ -103,34 +109,54 @@ function commaFrom(walk, at) {
 
 function scanLine(walk, start, end) {
     const { bytes, scan } = walk;
-    const notARow = message => {
+    const notARow = (id, message) => {
         ++scan.losses.notRows;
-        walk.find(start, "warning", message + ": not a row, so it cannot travel into a map",
-                  "not-a-row");
+        walk.find(start, "warning", message, id);
     };
-    if (start === end)
-        return notARow("blank line");
+    // A run of blank lines is one finding, at its first line.
+    if (start === end) {
+        ++scan.losses.notRows;
+        if (walk.blankRun)
+            ++walk.blankRun.count;
+        else
+            walk.blankRun = { start, count: 1 };
+        return;
+    }
+    if (walk.blankRun) {
+        const run = walk.blankRun.count;
+        walk.find(walk.blankRun.start, "warning", run === 1
+            ? "blank line: not a row, so it cannot travel into a map"
+            : `${run} blank lines: not rows, so they cannot travel into a map`, "blank-line");
+        walk.blankRun = null;
+    }
     if (bytes[start] === COMMA)
-        return notARow("line starts with \",\"");
+        return notARow("not-a-row", "line starts with \",\": not a row, so it cannot travel " +
+                                    "into a map");
     const cellStarts = [start];
     let commas = 0;
     for (let at = commaFrom(walk, start); at < end; at = commaFrom(walk, at + 1)) {
         if (++commas <= COLUMNS)
             cellStarts.push(at + 1);
         if (commas >= MAX_ROW_CELLS)
-            return notARow(`line has more than ${MAX_ROW_CELLS} cells`);
+            return notARow("not-a-row", `line has more than ${MAX_ROW_CELLS} cells: not a row, ` +
+                                        "so it cannot travel into a map");
     }
     const row = scan.rowCount++;
-    const drawn = Math.min(commas + 1, COLUMNS);
-    for (let column = 0; column < drawn; ++column) {
+    const cells = commas + 1;
+    if ((row + 1) * COLUMNS > scan.tiles.length)
+        return;
+    for (let column = 0; column < Math.min(cells, COLUMNS); ++column) {
         const from = cellStarts[column];
         const to = column + 1 < cellStarts.length ? cellStarts[column + 1] - 1 : end;
         scanCell(walk, from, to, row * COLUMNS + column);
     }
-    if (commas + 1 > COLUMNS) {
-        scan.losses.cellsAfterEighth += commas + 1 - COLUMNS;
+    if (cells > COLUMNS) {
+        scan.losses.cellsAfterEighth += cells - COLUMNS;
         walk.find(cellStarts[COLUMNS], "warning",
-                  `row has ${commas + 1} cells; the map keeps the first ${COLUMNS}`, "long-row");
+                  `row has ${cells} cells; the map keeps the first ${COLUMNS}`, "long-row");
+    } else if (cells < COLUMNS) {
+        walk.find(end, "note", `row has ${cells} cells; the map's other ${COLUMNS - cells} are ` +
+                               "empty and come back as blank cells", "short-row");
     }
 }
 
@@ -143,14 +169,13 @@ function scanCell(walk, from, to, slot) {
             scan.hasTileCode = true;
             return;
         }
-        // "00" is what import writes for an empty map cell: a blank slot on purpose.
         if (bytes[from] === ZERO && bytes[from + 1] === ZERO)
             return;
-    } else if (to === from) {
-        return;
     }
+    const finding = findingOfCell(latin1(bytes, from, Math.min(to, from + QUOTED_BYTES)), to - from);
+    if (!finding)
+        return;
     ++scan.losses.unknownCodes;
-    walk.find(from, "warning",
-              `${quoted(latin1(bytes, from, to))} is not a tile code; the map has an empty cell here`,
-              "unknown-code");
+    walk.find(from + finding.at, "warning", finding.message + "; the map has an empty cell here",
+              finding.id);
 }

@@ -3,6 +3,8 @@
 
 // How many empty lines end the level after its last non-empty line (a final CR LF makes one).
 export const TRAILING_PROPERTY = "trailing-empty-lines";
+// The most it may say: as many as a map of a level may have cells.
+export const MAX_TRAILING_EMPTY_LINES = 4194304;
 // Set only when reading lost something: what the map could not hold, in words, and the level
 // file it was read from. Saving over that file would lose it for good.
 export const LOSSES_PROPERTY = "read-with-losses";

@@ -130,10 +130,11 @@ QByteArray TmxOf(const QJsonObject& map)
     if (!properties.isEmpty()) {
         xml.writeStartElement("properties");
         for (auto property = properties.begin(); property != properties.end(); ++property) {
+            const bool text = property.value().isString();
             xml.writeEmptyElement("property");
             WriteAttributes(xml, {{"name", property.key()},
-                                  {"type", "int"},
-                                  {"value", QString::number(property.value().toInt())}});
+                                  {"type", text ? "string" : "int"},
+                                  {"value", property.value().toVariant().toString()}});
         }
         xml.writeEndElement();
     }
