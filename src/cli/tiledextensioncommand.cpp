@@ -110,9 +110,8 @@ int Run(const QCommandLineParser& parser)
 Command TiledExtensionCommand()
 {
     return {QStringLiteral("tiled-extension"), QStringLiteral("install|path"),
-            QStringLiteral("Let Tiled open and save levels: install its extension, or show "
-                           "where it is."),
-            Define, Run};
+            QStringLiteral("Install the Tiled extension that opens and saves levels."), Define,
+            Run};
 }
 
 } // namespace hollenby::cli
