@@ -84,25 +84,9 @@ void Control::applyVisible(bool visible)
     m_widget->setVisible(visible);
 }
 
-namespace {
-const char* const kWindowless = "hollenbyWindowless";
-} // namespace
-
-void Control::makeWindowless()
+void Control::letClicksThrough()
 {
-    m_widget->setProperty(kWindowless, true);
-    const QWidget* parent = m_widget->parentWidget();
-    if (parent == nullptr)
-        return;
-    // Children are listed bottom to top; the windowless ones all lie below the first windowed.
-    for (QObject* child : parent->children()) {
-        auto* sibling = qobject_cast<QWidget*>(child);
-        if (sibling != nullptr && sibling != m_widget && !sibling->isWindow() &&
-            !sibling->property(kWindowless).toBool()) {
-            m_widget->stackUnder(sibling);
-            return;
-        }
-    }
+    m_widget->setAttribute(Qt::WA_TransparentForMouseEvents);
 }
 
 bool Control::Enabled() const

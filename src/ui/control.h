@@ -2,6 +2,9 @@
 // A control placed in its container's units: twips in the main window (15 per pixel), pixels in
 // the play window. The values are kept exactly as set and converted to pixels, rounded, only
 // when applied, so repeated arithmetic on them never drifts.
+//
+// The controls of a container are stacked in the order they were created: where two overlap,
+// the later one lies on top, whatever their kinds.
 
 #include <QColor>
 #include <QString>
@@ -52,10 +55,9 @@ public:
     float fromPixels(int pixels) const;
 
 protected:
-    // Labels and images are drawn on their container: they lie beneath every windowed control
-    // there (text box, button, scroll bar, frame), later ones above earlier ones, and never take
-    // a click from a windowed control they overlap. Called once, when the control is created.
-    void makeWindowless();
+    // For a control without click handling of its own (label, image): a click on it reaches
+    // whatever lies beneath. Called once, when the control is created.
+    void letClicksThrough();
     // Shows or hides the widget; a control drawn in some other way than as a widget of its own
     // overrides it.
     virtual void applyVisible(bool visible);

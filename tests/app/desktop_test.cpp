@@ -26,6 +26,7 @@ struct Desk : testing::MainWindowFixture
         (void)QTest::qWaitForWindowActive(window());
     }
     QWidget* window() { return main().form().window(); }
+    QImage grab() { return window()->screen()->grabWindow(window()->winId()).toImage(); }
     void key(Qt::Key key, Qt::KeyboardModifiers modifiers = {})
     {
         QTest::keyClick(window()->windowHandle(), key, modifiers);
@@ -147,6 +148,40 @@ private slots:
         }
     }
 
+    // On a screen grab: the warning's "*" over the edge of the button it overlaps, and the path
+    // boxes whole beneath their labels, which are transparent.
+    void laterControlsLieOnTopOfEarlierOnes()
+    {
+        Desk f;
+        auto& c = f.c();
+        c.cmdRefresh->widget()->setFocus(); // no text cursor in the path boxes
+        QTest::qWait(20);
+        const QImage screen = f.grab();
+        QWidget* button = c.cmdSaveRefresh->widget();
+        QWidget* warning = c.lblSAR_Warn->widget();
+        const QPoint warningAt = warning->mapTo(f.window(), QPoint());
+        const int overlap =
+            button->mapTo(f.window(), QPoint(button->width(), 0)).x() - warningAt.x();
+        QCOMPARE(overlap, 3);
+        int red = 0;
+        for (int x = 0; x < overlap; ++x) {
+            for (int y = 0; y < warning->height(); ++y) {
+                const QColor pixel = screen.pixelColor(warningAt + QPoint(x, y));
+                red += pixel.red() > 200 && pixel.green() < 100 && pixel.blue() < 100 ? 1 : 0;
+            }
+        }
+        QVERIFY2(red > 0, "the star is hidden under the button");
+
+        for (ui::TextBox* box : {c.txtFileLocation.get(), c.txtResLocation.get()}) {
+            const QRect inside(box->widget()->mapTo(f.window(), QPoint(3, 3)),
+                               box->widget()->size() - QSize(6, 6));
+            for (int x = inside.left(); x <= inside.right(); ++x) {
+                for (int y = inside.top(); y <= inside.bottom(); ++y)
+                    QCOMPARE(screen.pixelColor(x, y), QColor(0xC0, 0xFF, 0xC0));
+            }
+        }
+    }
+
     void openDialogLeavesTheWindowUsable()
     {
         RealOpenDialog dialogs;
@@ -229,7 +264,7 @@ private slots:
         QList<int> shown;
         QTimer probe;
         connect(&probe, &QTimer::timeout, [&] {
-            const QImage screen = f.window()->screen()->grabWindow(f.window()->winId()).toImage();
+            const QImage screen = f.grab();
             int tiles = 0;
             for (int slot = 0; slot < 13 * 8; ++slot) {
                 const QPoint middle(slot % 8 * 39 + 20, (slot / 8 + 1) * 40 + 20);
