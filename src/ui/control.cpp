@@ -94,9 +94,26 @@ bool Control::Enabled() const
     return m_widget->isEnabled();
 }
 
+bool Control::holdsFocus() const
+{
+    // The window's focus widget, whether or not the window is active (a message box may be).
+    const QWidget* focus = m_widget->window()->focusWidget();
+    return focus != nullptr && (focus == m_widget || m_widget->isAncestorOf(focus));
+}
+
 void Control::setEnabled(bool enabled)
 {
+    if (!enabled && m_widget->isEnabled() && holdsFocus()) {
+        m_focusWhenEnabled = true;
+        // With no focus widget, the window itself receives the keys and ignores them.
+        m_widget->clearFocus();
+    }
     m_widget->setEnabled(enabled);
+    if (enabled && m_focusWhenEnabled) {
+        m_focusWhenEnabled = false;
+        if (m_widget->window()->focusWidget() == nullptr)
+            m_widget->setFocus(Qt::OtherFocusReason);
+    }
 }
 
 void Control::Refresh()

@@ -40,6 +40,10 @@ public:
     bool Visible() const { return m_visible; }
     void setVisible(bool visible);
     bool Enabled() const;
+    // A control that has the focus keeps it while disabled, as far as the keyboard goes: keys
+    // typed meanwhile reach no control (Qt would hand the focus to the next one, which would take
+    // them), and enabling it again gives it the focus back, unless the user has put the focus
+    // somewhere else in the meantime (a click or Tab).
     void setEnabled(bool enabled);
     const QString& Tag() const { return m_tag; }
     void setTag(const QString& tag) { m_tag = tag; }
@@ -77,6 +81,8 @@ private:
     bool m_visible = true;
     QString m_tag;
     int m_tabIndex = -1;
+    bool m_focusWhenEnabled = false;
+    bool holdsFocus() const;
 };
 
 } // namespace hollenby::ui

@@ -126,6 +126,53 @@ private slots:
         }
     }
 
+    void focusStaysWithTheScrollBarThroughALoad_data()
+    {
+        QTest::addColumn<bool>("clickRawText");
+        QTest::newRow("keys typed during the load reach no control") << false;
+        QTest::newRow("a click during the load puts the focus there") << true;
+    }
+
+    // A resize reloads the level, and the load disables the scroll bar that has the focus.
+    void focusStaysWithTheScrollBarThroughALoad()
+    {
+        QFETCH(bool, clickRawText);
+        Desk f;
+        auto& c = f.c();
+        f.setPaths(f.level(40), f.resources());
+        QVERIFY(f.main().render().fnGoLevelRender(c.txtFileLocation->Text(), f.resources()));
+        const QString text = c.txtLvlRaw->Text();
+        c.cmdSaveRefresh->widget()->setFocus();
+        f.key(Qt::Key_Tab);
+        QCOMPARE(QApplication::focusWidget(), c.VScroll1->widget());
+
+        bool typed = false;
+        QTimer typist;
+        connect(&typist, &QTimer::timeout, [&] {
+            if (typed || c.VScroll1->Enabled())
+                return;
+            typed = true;
+            if (clickRawText)
+                f.click(c.txtLvlRaw->widget(), QPoint(20, 20));
+            for (const Qt::Key key : {Qt::Key_Down, Qt::Key_Down, Qt::Key_Down, Qt::Key_Q})
+                f.key(key);
+        });
+        typist.start(0);
+        f.main().form().setHeight(f.main().form().Height() + 150);
+        QTRY_VERIFY(typed && c.VScroll1->Enabled());
+        typist.stop();
+        QCOMPARE(c.VScroll1->Value(), 0);
+        if (clickRawText) {
+            QCOMPARE(QApplication::focusWidget(), c.txtLvlRaw->widget());
+            QVERIFY(c.txtLvlRaw->Text() != text);
+            return;
+        }
+        QCOMPARE(c.txtLvlRaw->Text(), text);
+        QCOMPARE(QApplication::focusWidget(), c.VScroll1->widget());
+        f.key(Qt::Key_Down);
+        QCOMPARE(c.VScroll1->Value(), 1);
+    }
+
     void buttonsAnswerEnterAndSpace()
     {
         Desk f;
