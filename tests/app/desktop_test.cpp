@@ -8,10 +8,13 @@
 #include "testsupport.h"
 
 #include <QApplication>
+#include <QDialog>
 #include <QFileDialog>
 #include <QScreen>
 #include <QTest>
 #include <QTimer>
+
+#include <utility>
 
 using namespace hollenby;
 
@@ -171,6 +174,48 @@ private slots:
         QCOMPARE(QApplication::focusWidget(), c.VScroll1->widget());
         f.key(Qt::Key_Down);
         QCOMPARE(c.VScroll1->Value(), 1);
+    }
+
+    void heldArrowStopsWhenTheWindowLosesTheMouse_data()
+    {
+        QTest::addColumn<bool>("messageBox");
+        QTest::newRow("the render shows a modal box") << true;
+        QTest::newRow("another window is activated") << false;
+    }
+
+    // Past the repeat's first delay, a held arrow would have stepped several times.
+    void heldArrowStopsWhenTheWindowLosesTheMouse()
+    {
+        QFETCH(bool, messageBox);
+        Desk f;
+        auto& c = f.c();
+        f.setPaths(f.level(40), f.resources());
+        QVERIFY(f.main().render().fnGoLevelRender(c.txtFileLocation->Text(), f.resources()));
+        QWidget other;
+        bool boxShown = false;
+        if (messageBox) {
+            QVERIFY(testing::WriteBytes(f.resources() + "/01.bmp", "not a picture"));
+            f.dialogs.onMessage = [&](const ui::RecordedMessage&) {
+                if (std::exchange(boxShown, true))
+                    return;
+                QDialog box(f.window());
+                QTimer::singleShot(650, &box, &QDialog::accept);
+                box.exec();
+            };
+        }
+        QWidget* bar = c.VScroll1->widget();
+        const QPoint downArrow =
+            bar->mapTo(f.window(), QPoint(bar->width() / 2, bar->height() - 4));
+        QTest::mousePress(f.window()->windowHandle(), Qt::LeftButton, {}, downArrow);
+        QCOMPARE(c.VScroll1->Value(), 1);
+        if (!messageBox) {
+            other.show();
+            QApplication::setActiveWindow(&other);
+        }
+        QTest::qWait(messageBox ? 200 : 650);
+        QCOMPARE(c.VScroll1->Value(), 1);
+        QCOMPARE(f.dialogs.messages.size(), messageBox ? 1 : 0);
+        QTest::mouseRelease(f.window()->windowHandle(), Qt::LeftButton, {}, downArrow);
     }
 
     void buttonsAnswerEnterAndSpace()
