@@ -2,6 +2,7 @@
 // the open-file dialog that leaves the window usable, the busy pointer, one layout per size
 // change, and a grid that reaches the screen tile by tile.
 
+#include "doevents.h"
 #include "level.h"
 #include "levelrender.h"
 #include "qtdialogs.h"
@@ -14,9 +15,27 @@
 #include <QTest>
 #include <QTimer>
 
+#include <chrono>
+#include <thread>
 #include <utility>
 
 using namespace hollenby;
+
+namespace {
+bool slowPictures = false;
+} // namespace
+
+// The bitmap loader of the render, linked in place of ui::LoadPicture (see CMakeLists.txt): it
+// takes 4 ms a picture while slowPictures is set, as from a slow network share.
+QImage SlowLoadPicture(const QString& path) asm("__wrap__ZN8hollenby2ui11LoadPictureERK7QString");
+QImage RealLoadPicture(const QString& path) asm("__real__ZN8hollenby2ui11LoadPictureERK7QString");
+
+QImage SlowLoadPicture(const QString& path)
+{
+    if (slowPictures)
+        std::this_thread::sleep_for(std::chrono::milliseconds(4));
+    return RealLoadPicture(path);
+}
 
 namespace {
 
@@ -30,6 +49,20 @@ struct Desk : testing::MainWindowFixture
     }
     QWidget* window() { return main().form().window(); }
     QImage grab() { return window()->screen()->grabWindow(window()->winId()).toImage(); }
+    // How many slots of the render view's first 13 rows show the colour of code 01.
+    int tilesOnScreen()
+    {
+        const QImage screen = grab();
+        QWidget* frame = c().fmeRender->container();
+        int tiles = 0;
+        for (int slot = 0; slot < 13 * 8; ++slot) {
+            const QPoint middle(slot % 8 * 39 + 20, (slot / 8 + 1) * 40 + 20);
+            tiles += screen.pixelColor(frame->mapTo(window(), middle)) == testing::TileColour("01")
+                         ? 1
+                         : 0;
+        }
+        return tiles;
+    }
     void key(Qt::Key key, Qt::KeyboardModifiers modifiers = {})
     {
         QTest::keyClick(window()->windowHandle(), key, modifiers);
@@ -348,29 +381,42 @@ private slots:
         }
     }
 
+    void gridReachesTheScreenTileByTile_data()
+    {
+        QTest::addColumn<bool>("slowTiles");
+        QTest::newRow("tiles slower than the yield interval: one state per tile") << true;
+        QTest::newRow("fast tiles: few states, the whole view at the end") << false;
+    }
+
+    // With the yield interval the program runs with.
     void gridReachesTheScreenTileByTile()
     {
+        QFETCH(bool, slowTiles);
         Desk f;
-        QWidget* frame = f.c().fmeRender->container();
-        // How many tiles of the first view the screen shows, at every yield of the render.
+        ui::SetYieldInterval(ui::kYieldInterval);
+        QVERIFY(testing::WriteBytes(f.path("level.lvl"),
+                                    testing::RepeatLines("01,01,01,01,01,01,01,01", 20, false)));
+        const QString resources = f.resources();
+        slowPictures = slowTiles;
+        // How many tiles of the first view the screen shows, at every service of the queue.
         QList<int> shown;
         QTimer probe;
-        connect(&probe, &QTimer::timeout, [&] {
-            const QImage screen = f.grab();
-            int tiles = 0;
-            for (int slot = 0; slot < 13 * 8; ++slot) {
-                const QPoint middle(slot % 8 * 39 + 20, (slot / 8 + 1) * 40 + 20);
-                tiles += screen.pixelColor(frame->mapTo(f.window(), middle)) ==
-                         testing::TileColour(TileCodes()[slot % 8]);
-            }
-            shown << tiles;
-        });
+        connect(&probe, &QTimer::timeout, [&] { shown << f.tilesOnScreen(); });
         probe.start(0);
-        QVERIFY(f.main().render().fnGoLevelRender(f.level(20), f.resources()));
+        const bool loaded = f.main().render().fnGoLevelRender(f.path("level.lvl"), resources);
+        slowPictures = false;
         probe.stop();
-        for (int tiles = 1; tiles <= 13 * 8; ++tiles)
-            QVERIFY2(shown.contains(tiles),
-                     qPrintable(QStringLiteral("never %1 tiles").arg(tiles)));
+        QVERIFY(loaded);
+        if (slowTiles) {
+            for (int tiles = 1; tiles <= 13 * 8; ++tiles)
+                QVERIFY2(shown.contains(tiles),
+                         qPrintable(QStringLiteral("never %1 tiles").arg(tiles)));
+            return;
+        }
+        QVERIFY2(shown.size() < 13 * 8 / 2,
+                 qPrintable(QStringLiteral("the queue served %1 times").arg(shown.size())));
+        QCoreApplication::processEvents(); // what the event loop does next: paint
+        QCOMPARE(f.tilesOnScreen(), 13 * 8);
     }
 };
 
