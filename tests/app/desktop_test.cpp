@@ -72,6 +72,12 @@ struct Desk : testing::MainWindowFixture
         QTest::mouseClick(window()->windowHandle(), Qt::LeftButton, {},
                           widget->mapTo(window(), at));
     }
+    // Loads the level as Enter in its path box would, with the fixture's tile set.
+    bool load(const QString& level)
+    {
+        setPaths(level, resources());
+        return main().render().fnGoLevelRender(level, resources());
+    }
     QString level(int rows) // column n shows code n
     {
         testing::WriteBytes(path("level.lvl"),
@@ -140,8 +146,7 @@ private slots:
     {
         Desk f;
         auto& c = f.c();
-        f.setPaths(f.level(40), f.resources());
-        QVERIFY(f.main().render().fnGoLevelRender(c.txtFileLocation->Text(), f.resources()));
+        QVERIFY(f.load(f.level(40)));
         int changes = 0;
         c.VScroll1->Change = [&] {
             ++changes;
@@ -175,8 +180,7 @@ private slots:
         QFETCH(bool, clickRawText);
         Desk f;
         auto& c = f.c();
-        f.setPaths(f.level(40), f.resources());
-        QVERIFY(f.main().render().fnGoLevelRender(c.txtFileLocation->Text(), f.resources()));
+        QVERIFY(f.load(f.level(40)));
         const QString text = c.txtLvlRaw->Text();
         c.cmdSaveRefresh->widget()->setFocus();
         f.key(Qt::Key_Tab);
@@ -222,8 +226,7 @@ private slots:
         QFETCH(bool, messageBox);
         Desk f;
         auto& c = f.c();
-        f.setPaths(f.level(40), f.resources());
-        QVERIFY(f.main().render().fnGoLevelRender(c.txtFileLocation->Text(), f.resources()));
+        QVERIFY(f.load(f.level(40)));
         QWidget other;
         bool boxShown = false;
         if (messageBox) {
