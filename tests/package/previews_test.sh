@@ -23,9 +23,12 @@ fi
 apt() { $sudo env DEBIAN_FRONTEND=noninteractive apt-get -q -y -o DPkg::Lock::Timeout=600 "$@"; }
 
 # One run at a time on this machine installs the package, and nothing else sees it for longer
-# than the run takes.
-exec 9>/tmp/hollenby-level-editor-package.lock
-flock -w 1200 9 || fail "another run has held the package lock for 20 minutes"
+# than the run takes. The lock file is opened for reading: any user can take the lock, whoever
+# created the file.
+lock=/tmp/hollenby-level-editor-package.lock
+[ -e "$lock" ] || : >"$lock"
+exec 9<"$lock"
+flock -w 600 9 || fail "another run has held the package lock for 10 minutes"
 work=$(mktemp -d)
 cleanup() {
     apt purge hollenby-level-editor >"$work/purge.log" 2>&1 || cat "$work/purge.log" >&2
