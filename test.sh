@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Builds the editor with its tests and runs every one of them headless; exits non-zero on any
 # failure. Three passes:
-#   1. the normal build in build/, every test (the end-to-end one under Xvfb);
+#   1. the normal build in build/, every test (the end-to-end one under Xvfb; the package's
+#      tests build the .deb and install it in the system for a while, so they need root);
 #   2. the same tests built with AddressSanitizer and UndefinedBehaviorSanitizer in build-asan/;
 #   3. the fuzz targets built with clang in build-fuzz/, each run for FUZZ_SECONDS (default 30)
 #      from the seed corpus in tests/fuzz/corpus.
@@ -10,7 +11,9 @@ set -euo pipefail
 here="$(cd "$(dirname "$0")" && pwd)"
 "$here/tools/ensure-deps.sh" build-essential cmake qt6-base-dev qt6-qpa-plugins \
     zlib1g-dev libzstd-dev help2man \
-    xvfb xdotool imagemagick clang libclang-rt-14-dev tiled desktop-file-utils appstream
+    xvfb xdotool imagemagick clang libclang-rt-14-dev tiled desktop-file-utils appstream \
+    appstream-util shared-mime-info man-db lintian zsh fish \
+    dbus tumbler python3-gi gir1.2-gdkpixbuf-2.0 gir1.2-gnomedesktop-3.0 bubblewrap
 export QT_QPA_PLATFORM=offscreen
 jobs="$(nproc)"
 

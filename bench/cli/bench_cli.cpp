@@ -1,8 +1,9 @@
 // hollenby-level render at full scale on levels of 1 000 and 32 768 lines, beside Tiled's
-// tmxrasterizer drawing the same 1 000 lines from an equivalent map; and check beside reading
-// and splitting the level it checks. Medians of several runs; peak memory of each process.
+// tmxrasterizer drawing the same 1 000 lines from an equivalent map; check beside reading and
+// splitting the level it checks; and thumbnail of a 200 MB level beside one of 1 000 lines, with
+// a goal (exit status 1 when missed). Medians of several runs; peak memory of each process.
 //
-//   cmake --build build --target bench_cli && build/bench/cli/bench_cli [check]
+//   cmake --build build --target bench_cli && build/bench/cli/bench_cli [check|thumbnail]
 //
 // Two kinds of level: "varied", every cell an independent pick among the 22 codes (no two rows
 // alike, the hardest case), and "generated", made by the generator of samples/long.lvl (what a
@@ -249,12 +250,12 @@ int main(int argc, char* argv[])
                                               : std::string("?");
     };
     std::printf("load average %s, %u cores\n", load().c_str(), std::thread::hardware_concurrency());
-    std::printf("%-50s %9s %9s %10s\n", "render at full scale (median)", "time", "cpu time",
-                "peak mem");
+    std::printf("%-50s %9s %9s %10s\n", "(medians)", "time", "cpu time", "peak mem");
     const bool tmx = !QStandardPaths::findExecutable(QStringLiteral("tmxrasterizer")).isEmpty();
     qputenv("QT_QPA_PLATFORM", "offscreen");
-    // "bench_cli check" measures check alone.
-    const bool renders = QCoreApplication::arguments().value(1) != QLatin1String("check");
+    // "bench_cli check" measures check alone, "bench_cli thumbnail" thumbnail alone.
+    const QString only = QCoreApplication::arguments().value(1);
+    const bool renders = only.isEmpty();
     for (const char* kind : {"varied", "generated"}) {
         if (!renders)
             break;
@@ -275,19 +276,52 @@ int main(int argc, char* argv[])
 
     // check, in process: what it adds to reading the level and cutting it into lines and cells.
     const QString level = QString::fromStdString(path("generated-32768.lvl"));
-    const QString resources = dir.filePath(QStringLiteral("_resources"));
-    std::vector<std::string_view> cells;
-    const double read = MedianMs(51, [&] {
-        const hollenby::cli::LevelText text(level);
-        for (const std::string_view line : text.lines())
-            hollenby::SplitLevelCells(line, cells);
-    });
-    const double check = MedianMs(51, [&] {
-        const hollenby::cli::LevelText text(level);
-        hollenby::cli::CheckLevel(text, resources);
-    });
-    std::printf("\n%-50s %7.2f ms\n%-50s %7.2f ms (%.1fx)\n", "read and split 32 768 lines", read,
-                "check 32 768 lines", check, check / read);
+    if (only != QLatin1String("thumbnail")) {
+        const QString resources = dir.filePath(QStringLiteral("_resources"));
+        std::vector<std::string_view> cells;
+        const double read = MedianMs(51, [&] {
+            const hollenby::cli::LevelText text(level);
+            for (const std::string_view line : text.lines())
+                hollenby::SplitLevelCells(line, cells);
+        });
+        const double check = MedianMs(51, [&] {
+            const hollenby::cli::LevelText text(level);
+            hollenby::cli::CheckLevel(text, resources);
+        });
+        std::printf("\n%-50s %7.2f ms\n%-50s %7.2f ms (%.1fx)\n", "read and split 32 768 lines",
+                    read, "check 32 768 lines", check, check / read);
+    }
+
+    // thumbnail: a file manager asks for a preview of every level in a folder it opens, so a
+    // long level must cost what a short one does. The goal: at most 1.5x the time and 1.25x the
+    // memory of a 1 000-line level for a 200 MB one.
+    bool met = true;
+    if (only.isEmpty() || only == QLatin1String("thumbnail")) {
+        QFile source(level);
+        source.open(QIODevice::ReadOnly);
+        const QByteArray piece = source.readAll();
+        const std::string huge = path("generated-200MB.lvl");
+        QFile file(QString::fromStdString(huge));
+        file.open(QIODevice::WriteOnly);
+        while (file.size() < 200LL * 1000 * 1000)
+            file.write(piece);
+        file.close();
+        const auto thumbnail = [&](const std::string& lvl) {
+            return Median(7, {exe, "thumbnail", "-s", "256", lvl, out}, out);
+        };
+        std::printf("\n");
+        const Run small = thumbnail(path("generated-1000.lvl"));
+        Report("thumbnail -s 256, 1 000 lines", small);
+        const Run large = thumbnail(huge);
+        Report("thumbnail -s 256, 200 MB", large);
+        met = large.ok && large.seconds <= 1.5 * small.seconds &&
+              static_cast<double>(large.peakKb) <= 1.25 * static_cast<double>(small.peakKb);
+        std::printf("%-50s %7.2fx %8.2fx %s\n", "  200 MB against 1 000 lines (goal 1.5x, 1.25x)",
+                    large.seconds / small.seconds,
+                    static_cast<double>(large.peakKb) / static_cast<double>(small.peakKb),
+                    met ? "met" : "MISSED");
+        QFile::remove(QString::fromStdString(huge));
+    }
     std::printf("load average %s\n", load().c_str());
-    return 0;
+    return met ? 0 : 1;
 }

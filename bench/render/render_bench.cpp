@@ -115,7 +115,7 @@ int main(int argc, char* argv[])
 {
     QApplication app(argc, argv);
     testing::MainWindowFixture f;
-    ui::SetYieldInterval(2000); // as the program runs, not as the tests run
+    ui::SetYieldInterval(ui::kYieldInterval); // as the program runs, not as the tests run
     const QString res = f.resources();
     auto& c = f.c();
     const int viewRows = static_cast<int>((c.VScroll1->Height() - 1) / 600);

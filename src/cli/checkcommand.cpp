@@ -1,6 +1,7 @@
 // check: findings about levels, in the form compilers use, for editors and build pipelines.
 
 #include "clierror.h"
+#include "findingkinds.h"
 #include "levelcheck.h"
 #include "levelcommands.h"
 #include "levelinput.h"
@@ -21,8 +22,23 @@ const QString kResources = QStringLiteral("resources");
 const QString kFormat = QStringLiteral("format");
 const QString kStrict = QStringLiteral("strict");
 
+// What check can report, for its help: one line per kind of finding.
+QString FindingTable()
+{
+    QString table = QStringLiteral("Findings (id, severity, what it finds):");
+    for (const FindingKind* kind : kFindingKinds) {
+        table += QStringLiteral("\n  %1  %2  %3")
+                     .arg(QLatin1String(kind->id), -20)
+                     .arg(SeverityName(kind->severity), -7)
+                     .arg(QLatin1String(kind->what));
+    }
+    return table;
+}
+
 void Define(QCommandLineParser& parser)
 {
+    parser.setApplicationDescription(parser.applicationDescription() + QStringLiteral("\n\n") +
+                                     FindingTable());
     parser.addPositionalArgument(QStringLiteral("LEVEL..."), QStringLiteral("The level files."));
     parser.addOptions({
         {{QStringLiteral("r"), kResources},

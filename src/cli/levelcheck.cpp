@@ -2,6 +2,7 @@
 
 #include "clierror.h"
 #include "files.h"
+#include "findingkinds.h"
 #include "level.h"
 #include "levelinput.h"
 #include "levelrows.h"
@@ -98,14 +99,14 @@ public:
         // Anything read from a binary file would be noise.
         if (const std::size_t nul = m_level.bytes().find('\0'); nul != std::string::npos) {
             const auto [line, column] = m_level.place(nul);
-            add(line, column, Severity::Error, QStringLiteral("binary"),
+            add(line, column, finding::kBinary,
                 QStringLiteral("a NUL byte: this is a binary file, not a level"));
             return std::move(m_findings);
         }
         lineEnds();
         const auto& lines = m_level.lines();
         if (lines.size() > kMaxEditorLines) {
-            add(kMaxEditorLines + 1, 1, Severity::Error, QStringLiteral("too-many-lines"),
+            add(kMaxEditorLines + 1, 1, finding::kTooManyLines,
                 QStringLiteral("the level has %1 lines; the editor loads at most %2")
                     .arg(lines.size())
                     .arg(kMaxEditorLines));
@@ -113,21 +114,20 @@ public:
         walkLines();
         // Nothing to draw is surely not what anyone meant to ship.
         if (m_rows == 0) {
-            add(1, 1, Severity::Error, QStringLiteral("no-rows"),
-                QStringLiteral("the level has no rows: nothing is drawn"));
+            add(1, 1, finding::kNoRows, QStringLiteral("the level has no rows: nothing is drawn"));
         } else if (std::all_of(m_uses.begin(), m_uses.end(),
                                [](std::int64_t n) { return n == 0; })) {
-            add(1, 1, Severity::Error, QStringLiteral("no-tiles"),
+            add(1, 1, finding::kNoTiles,
                 QStringLiteral("no cell of the level is a tile code: nothing is drawn"));
         }
         bitmaps();
         for (const auto& [id, count] : m_counts) {
             if (count > kMaxFindingsPerId) {
-                add(1, 1, Severity::Note, id,
-                    QStringLiteral("%1 more [%2] findings not shown")
-                        .arg(count - kMaxFindingsPerId)
-                        .arg(id),
-                    true);
+                m_findings.push_back({m_level.path(), 1, 1, Severity::Note,
+                                      QStringLiteral("%1 more [%2] findings not shown")
+                                          .arg(count - kMaxFindingsPerId)
+                                          .arg(id),
+                                      id});
             }
         }
         std::stable_sort(m_findings.begin(), m_findings.end(),
@@ -147,12 +147,13 @@ private:
     std::array<std::int64_t, kTileCodeCount> m_uses{};
     std::array<std::pair<std::int64_t, std::int64_t>, kTileCodeCount> m_firstUse{};
 
-    void add(std::int64_t line, std::int64_t column, Severity severity, const QString& id,
-             const QString& message, bool summary = false)
+    void add(std::int64_t line, std::int64_t column, const FindingKind& kind,
+             const QString& message)
     {
-        if (!summary && ++m_counts[id] > kMaxFindingsPerId)
+        const QString id = QLatin1String(kind.id);
+        if (++m_counts[id] > kMaxFindingsPerId)
             return;
-        m_findings.push_back({m_level.path(), line, column, severity, message, id});
+        m_findings.push_back({m_level.path(), line, column, kind.severity, message, id});
     }
 
     void lineEnds()
@@ -192,7 +193,7 @@ private:
             message += QStringLiteral(" (and %1 more)").arg(count - 1);
         message += QStringLiteral(": the editor and the game end lines only at CR LF, so the "
                                   "lines around it run together as one");
-        add(line, column, Severity::Error, QStringLiteral("line-end"), message);
+        add(line, column, finding::kLineEnd, message);
     }
 
     void walkLines()
@@ -203,8 +204,7 @@ private:
         while (trailing > 0 && lines[trailing - 1].empty())
             --trailing;
         if (lines.size() - trailing >= 2) {
-            add(static_cast<std::int64_t>(trailing) + 1, 1, Severity::Warning,
-                QStringLiteral("trailing-empty-lines"),
+            add(static_cast<std::int64_t>(trailing) + 1, 1, finding::kTrailingEmptyLines,
                 QStringLiteral("%1 empty lines at the end (each save in the editor adds one); "
                                "each counts as a line, lengthening the estimate and the empty "
                                "stretch before play starts")
@@ -219,7 +219,7 @@ private:
                 std::size_t end = i;
                 while (end < trailing && lines[end].empty())
                     ++end;
-                add(number, 1, Severity::Note, QStringLiteral("blank-line"),
+                add(number, 1, finding::kBlankLine,
                     QStringLiteral("%1: no place in the grid, but each counts as a line for the "
                                    "estimate and the start of play")
                         .arg(end - i == 1 ? QStringLiteral("blank line")
@@ -228,13 +228,13 @@ private:
                 continue;
             }
             if (line.front() == ',') {
-                add(number, 1, Severity::Warning, QStringLiteral("not-a-row"),
+                add(number, 1, finding::kNotARow,
                     QStringLiteral("line starts with \",\", so it is not a row and none of its "
                                    "cells is drawn"));
                 continue;
             }
             if (!IsLevelRowLine(line)) {
-                add(number, 1, Severity::Warning, QStringLiteral("not-a-row"),
+                add(number, 1, finding::kNotARow,
                     QStringLiteral("line has more than %1 cells, so it is not a row and none of "
                                    "them is drawn")
                         .arg(kMaxRowCells));
@@ -245,8 +245,7 @@ private:
             for (std::size_t c = 0; c < cells.size() && c < kColumns; ++c)
                 cell(number, cells[c].data() - line.data() + 1, cells[c]);
             if (cells.size() > kColumns) {
-                add(number, cells[kColumns].data() - line.data() + 1, Severity::Warning,
-                    QStringLiteral("long-row"),
+                add(number, cells[kColumns].data() - line.data() + 1, finding::kLongRow,
                     QStringLiteral("row has %1 cells; only the first %2 are drawn")
                         .arg(cells.size())
                         .arg(kColumns));
@@ -269,7 +268,7 @@ private:
         const std::string compact = WithoutBlanks(text);
         if (compact.size() != text.size() && TileIndex(compact) >= 0) {
             const auto blank = static_cast<std::int64_t>(text.find_first_of(" \t"));
-            add(line, column + blank, Severity::Warning, QStringLiteral("whitespace"),
+            add(line, column + blank, finding::kWhitespace,
                 QStringLiteral("%1 has a space or tab; cells are not trimmed, so it is a blank "
                                "slot, not %2")
                     .arg(Quoted(text), ui::TextFromBytes(compact)));
@@ -280,14 +279,14 @@ private:
         const QString near = NearestCode(text);
         if (!near.isEmpty())
             message += QStringLiteral(" (did you mean %1?)").arg(near);
-        add(line, column, Severity::Warning, QStringLiteral("unknown-code"), message);
+        add(line, column, finding::kUnknownCode, message);
     }
 
     void bitmaps()
     {
         const QFileInfo folder(ui::NativePath(m_folder));
         if (!folder.isDir()) {
-            add(1, 1, Severity::Error, QStringLiteral("missing-resources"),
+            add(1, 1, finding::kMissingResources,
                 QStringLiteral("resources folder %1 %2; every tile is a blank slot")
                     .arg(m_folder, folder.exists() ? QStringLiteral("is not a folder")
                                                    : QStringLiteral("does not exist")));
@@ -302,7 +301,7 @@ private:
             try {
                 const QImage picture = TileSet::LoadBitmap(path);
                 if (picture.width() != kTilePixels || picture.height() != kTilePixels) {
-                    add(line, column, Severity::Warning, QStringLiteral("bitmap-size"),
+                    add(line, column, finding::kBitmapSize,
                         QStringLiteral("%1 is %2 x %3 pixels; tiles are laid out 40 x 40, so it "
                                        "overlaps its neighbours or leaves gaps")
                             .arg(path)
@@ -310,17 +309,17 @@ private:
                             .arg(picture.height()));
                 }
             } catch (const CliError& error) {
-                add(line, column, Severity::Error, QStringLiteral("bad-bitmap"),
+                add(line, column, finding::kBadBitmap,
                     error.message() + QStringLiteral("; the tile shows what its decoder made up"));
             } catch (const ui::RuntimeError& error) {
                 if (error.number() == ui::RuntimeError::kFileNotFound) {
-                    add(line, column, Severity::Error, QStringLiteral("missing-bitmap"),
+                    add(line, column, finding::kMissingBitmap,
                         QStringLiteral("no bitmap for %1: %2 is missing, so its %3 cells are "
                                        "blank slots")
                             .arg(ui::TextFromBytes(codes[i]), path)
                             .arg(m_uses[i]));
                 } else {
-                    add(line, column, Severity::Error, QStringLiteral("bad-bitmap"),
+                    add(line, column, finding::kBadBitmap,
                         QStringLiteral("%1: %2; the editor stops drawing at the first %3")
                             .arg(path, ReasonText(error), ui::TextFromBytes(codes[i])));
                 }

@@ -25,6 +25,36 @@ LevelText::LevelText(const QString& path) : m_path(path)
     m_lines = SplitLevelLines(m_bytes);
 }
 
+LevelText::LevelText(const QString& path, std::size_t rows) : m_path(path)
+{
+    std::size_t lineStart = 0; // the first line not yet looked at
+    std::size_t found = 0;
+    std::size_t end = std::string::npos;
+    try {
+        ui::ReadFilePieces(path, [&](std::string_view piece) {
+            // A CR LF may be split between two pieces.
+            std::size_t search = std::max(lineStart, m_bytes.empty() ? 0 : m_bytes.size() - 1);
+            m_bytes.append(piece);
+            for (std::size_t crlf; (crlf = m_bytes.find("\r\n", search)) != std::string::npos;) {
+                const std::string_view line(m_bytes.data() + lineStart, crlf - lineStart);
+                if (IsLevelRowLine(line) && ++found == rows) {
+                    end = crlf;
+                    return false;
+                }
+                lineStart = search = crlf + 2;
+            }
+            return true;
+        });
+    } catch (const ui::RuntimeError& error) {
+        Fail(path, ReasonText(error));
+    }
+    if (end != std::string::npos) {
+        m_bytes.resize(end);
+        m_whole = false;
+    }
+    m_lines = SplitLevelLines(m_bytes);
+}
+
 std::pair<std::int64_t, std::int64_t> LevelText::place(std::size_t offset) const
 {
     const char* at = m_bytes.data() + offset;

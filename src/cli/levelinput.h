@@ -18,12 +18,18 @@ class LevelText
 {
 public:
     explicit LevelText(const QString& path);
+    // Only the start of the file, read in pieces until its first `rows` rows are found or it
+    // ends: lines() and bytes() then stop at the end of the last of those rows. A preview of a
+    // level of any length reads only what it draws.
+    LevelText(const QString& path, std::size_t rows);
     LevelText(const LevelText&) = delete;
     LevelText& operator=(const LevelText&) = delete;
 
     const QString& path() const { return m_path; }
     const std::string& bytes() const { return m_bytes; }
     const std::vector<std::string_view>& lines() const { return m_lines; }
+    // False when reading stopped at the last row wanted, before the file was known to end.
+    bool whole() const { return m_whole; }
 
     // The line and column (both from 1) of byte `offset`, lines cut at CR LF as the editor cuts
     // them. `offset` must not point into a CR LF.
@@ -37,6 +43,7 @@ private:
     QString m_path;
     std::string m_bytes;
     std::vector<std::string_view> m_lines;
+    bool m_whole = true;
 };
 
 // One row as the play window draws it: the line it comes from (from 1) and its drawn cells, at

@@ -13,7 +13,6 @@
 #include "tileset.h"
 
 #include <QCommandLineParser>
-#include <QCoreApplication>
 #include <QDir>
 #include <QFileInfo>
 
@@ -48,18 +47,14 @@ bool HasTileBitmap(const QString& folder)
     return false;
 }
 
-// The tile set a file manager's preview should use: the game's layout beside the level, then
-// one level up (levels in sub-folders of a game), then the one installed with this program.
+// The level's own tile set, as the game lays it out: beside the level, or one level up (levels in
+// sub-folders of a game). Empty when there is none: any other tile set, such as the samples
+// installed with this program, would draw a picture of a game the level does not belong to.
 QString FindTileFolder(const QString& levelPath)
 {
     const QDir beside = QFileInfo(levelPath).dir();
-    const QStringList candidates = {
-        beside.filePath(QStringLiteral("_resources")),
-        beside.filePath(QStringLiteral("../_resources")),
-        QDir(QCoreApplication::applicationDirPath())
-            .filePath(QStringLiteral("../share/hollenby-level-editor/samples/_resources")),
-    };
-    for (const QString& folder : candidates) {
+    for (const QString& folder : {beside.filePath(QStringLiteral("_resources")),
+                                  beside.filePath(QStringLiteral("../_resources"))}) {
         if (HasTileBitmap(folder))
             return folder;
     }
@@ -74,12 +69,17 @@ int Run(const QCommandLineParser& parser)
     const int size = ParseCount(QStringLiteral("-s"), parser.value(kSize), kMaxSize);
     const QString& levelPath = arguments.at(0);
 
-    const LevelText level(levelPath);
+    const LevelText level(levelPath, kOpeningRows);
     level.requireText();
-    std::vector<RowSlots> rows = DrawableRowSlots(level.lines(), levelPath);
-    rows.resize(std::min(rows.size(), kOpeningRows));
+    std::vector<RowSlots> rows = level.whole() ? DrawableRowSlots(level.lines(), levelPath)
+                                               : LevelRowSlots(level.lines(), levelPath);
+    if (!level.whole() && std::ranges::none_of(UsedTiles(rows), [](bool used) { return used; })) {
+        Fail(levelPath, QStringLiteral("no tiles to draw: none of the cells of its first %1 rows "
+                                       "is a tile code")
+                            .arg(kOpeningRows));
+    }
 
-    // A preview is always drawn: without a bitmap a code still shows its own colour.
+    // A preview is always drawn: without the level's own bitmap a code shows a flat colour.
     const TileSet tiles(FindTileFolder(levelPath), UsedTiles(rows), TileSet::Fallback::FlatColour);
     const LevelRaster raster(rows, tiles, EditorLayout(), std::nullopt);
 
@@ -89,7 +89,8 @@ int Run(const QCommandLineParser& parser)
     picture.width = std::min(picture.width, size);
     picture.height = std::min<std::int64_t>(picture.height, size);
 
-    OutputFile out(arguments.at(1), levelPath);
+    // File managers' thumbnail services may hold the output open: write into it.
+    OutputFile out(arguments.at(1), levelPath, OutputFile::Existing::FillIfEmpty);
     PictureOptions options;
     options.size = picture;
     WritePicture(raster, tiles, false, options, out);

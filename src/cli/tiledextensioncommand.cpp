@@ -81,9 +81,9 @@ void Install(const QString& folder)
 void Define(QCommandLineParser& parser)
 {
     parser.addPositionalArgument(
-        QStringLiteral("ACTION"),
-        QStringLiteral("install: copy the extension into Tiled's extensions folder, replacing an "
-                       "older copy. path: print the folder it is installed in."));
+        QStringLiteral("install|path"),
+        QStringLiteral("install copies the extension into Tiled's extensions folder, replacing "
+                       "an older copy; path prints that folder."));
 }
 
 int Run(const QCommandLineParser& parser)
@@ -92,7 +92,7 @@ int Run(const QCommandLineParser& parser)
     const QString action = arguments.value(0);
     if (arguments.size() != 1 ||
         (action != QLatin1String("install") && action != QLatin1String("path")))
-        throw CliError(QStringLiteral("tiled-extension: give one ACTION, install or path"));
+        throw CliError(QStringLiteral("tiled-extension: give install or path"));
     const QString folder = InstalledFolder();
     QTextStream out(stdout);
     if (action == QLatin1String("path")) {

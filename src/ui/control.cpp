@@ -84,25 +84,9 @@ void Control::applyVisible(bool visible)
     m_widget->setVisible(visible);
 }
 
-namespace {
-const char* const kWindowless = "hollenbyWindowless";
-} // namespace
-
-void Control::makeWindowless()
+void Control::letClicksThrough()
 {
-    m_widget->setProperty(kWindowless, true);
-    const QWidget* parent = m_widget->parentWidget();
-    if (parent == nullptr)
-        return;
-    // Children are listed bottom to top; the windowless ones all lie below the first windowed.
-    for (QObject* child : parent->children()) {
-        auto* sibling = qobject_cast<QWidget*>(child);
-        if (sibling != nullptr && sibling != m_widget && !sibling->isWindow() &&
-            !sibling->property(kWindowless).toBool()) {
-            m_widget->stackUnder(sibling);
-            return;
-        }
-    }
+    m_widget->setAttribute(Qt::WA_TransparentForMouseEvents);
 }
 
 bool Control::Enabled() const
@@ -110,9 +94,26 @@ bool Control::Enabled() const
     return m_widget->isEnabled();
 }
 
+bool Control::holdsFocus() const
+{
+    // The window's focus widget, whether or not the window is active (a message box may be).
+    const QWidget* focus = m_widget->window()->focusWidget();
+    return focus != nullptr && (focus == m_widget || m_widget->isAncestorOf(focus));
+}
+
 void Control::setEnabled(bool enabled)
 {
+    if (!enabled && m_widget->isEnabled() && holdsFocus()) {
+        m_focusWhenEnabled = true;
+        // With no focus widget, the window itself receives the keys and ignores them.
+        m_widget->clearFocus();
+    }
     m_widget->setEnabled(enabled);
+    if (enabled && m_focusWhenEnabled) {
+        m_focusWhenEnabled = false;
+        if (m_widget->window()->focusWidget() == nullptr)
+            m_widget->setFocus(Qt::OtherFocusReason);
+    }
 }
 
 void Control::Refresh()

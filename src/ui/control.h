@@ -2,6 +2,9 @@
 // A control placed in its container's units: twips in the main window (15 per pixel), pixels in
 // the play window. The values are kept exactly as set and converted to pixels, rounded, only
 // when applied, so repeated arithmetic on them never drifts.
+//
+// The controls of a container are stacked in the order they were created: where two overlap,
+// the later one lies on top, whatever their kinds.
 
 #include <QColor>
 #include <QString>
@@ -37,6 +40,10 @@ public:
     bool Visible() const { return m_visible; }
     void setVisible(bool visible);
     bool Enabled() const;
+    // A control that has the focus keeps it while disabled, as far as the keyboard goes: keys
+    // typed meanwhile reach no control (Qt would hand the focus to the next one, which would take
+    // them), and enabling it again gives it the focus back, unless the user has put the focus
+    // somewhere else in the meantime (a click or Tab).
     void setEnabled(bool enabled);
     const QString& Tag() const { return m_tag; }
     void setTag(const QString& tag) { m_tag = tag; }
@@ -52,10 +59,9 @@ public:
     float fromPixels(int pixels) const;
 
 protected:
-    // Labels and images are drawn on their container: they lie beneath every windowed control
-    // there (text box, button, scroll bar, frame), later ones above earlier ones, and never take
-    // a click from a windowed control they overlap. Called once, when the control is created.
-    void makeWindowless();
+    // For a control without click handling of its own (label, image): a click on it reaches
+    // whatever lies beneath. Called once, when the control is created.
+    void letClicksThrough();
     // Shows or hides the widget; a control drawn in some other way than as a widget of its own
     // overrides it.
     virtual void applyVisible(bool visible);
@@ -75,6 +81,8 @@ private:
     bool m_visible = true;
     QString m_tag;
     int m_tabIndex = -1;
+    bool m_focusWhenEnabled = false;
+    bool holdsFocus() const;
 };
 
 } // namespace hollenby::ui

@@ -65,7 +65,9 @@ Label::Label(QWidget* parent, double unitsPerPixel)
     m_label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     m_label->setWordWrap(false);
     m_label->setFont(DefaultFont());
-    makeWindowless();
+    // Transparent: a label on top of another control hides nothing of it but its own text.
+    m_label->setAutoFillBackground(false);
+    letClicksThrough();
 }
 
 void Label::setCaption(const QString& caption)

@@ -7,7 +7,7 @@ namespace hollenby::ui {
 
 namespace {
 
-qint64 g_intervalNs = 2'000'000;
+qint64 g_intervalNs = qint64{kYieldInterval} * 1000;
 qint64 g_lastServedNs = -1;
 
 QElapsedTimer& Clock()

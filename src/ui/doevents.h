@@ -21,8 +21,14 @@ void DoEvents(std::int64_t times);
 // Serves the queue now, whatever the interval (the play loop's once-per-frame yield).
 void DoEventsNow();
 
-// Microseconds between two real services of the queue; 0 serves it at every yield (tests that
-// deliver events from inside a particular yield).
+// Microseconds between two real services of the queue as the program runs: no screen shows
+// states faster than this, and a render's tiles, about 30 us each, reach it a few at a time. A
+// tile that takes longer (a slow bitmap, a network share) makes every yield due, and the view
+// fills in tile by tile.
+constexpr int kYieldInterval = 2000;
+
+// Changes the interval; 0 serves the queue at every yield (tests that deliver events from inside
+// a particular yield).
 void SetYieldInterval(int microseconds);
 int YieldInterval();
 

@@ -165,7 +165,7 @@ QByteArray ReadWholeFile(const QString& nativePath)
     return bytes;
 }
 
-std::string ReadFileBytes(const QString& path)
+void ReadFilePieces(const QString& path, const std::function<bool(std::string_view)>& piece)
 {
     const QString native = NativePath(path);
     CheckReadableFile(native);
@@ -174,20 +174,27 @@ std::string ReadFileBytes(const QString& path)
         const int error = errno;
         throw ErrorFromErrno(error == 0 ? EACCES : error, false);
     }
-    std::string bytes;
-    // Devices and pipes report no size; read them in pieces until they end.
-    const qint64 size = file.size();
-    if (size > 0)
-        bytes.reserve(static_cast<std::size_t>(size));
+    // Devices and pipes report no size; pieces serve them as they serve files.
     char buffer[1 << 16];
     for (;;) {
         const qint64 got = file.read(buffer, sizeof buffer);
         if (got < 0)
             throw RuntimeError::DeviceIOError();
-        if (got == 0)
+        if (got == 0 || !piece({buffer, static_cast<std::size_t>(got)}))
             break;
-        bytes.append(buffer, static_cast<std::size_t>(got));
     }
+}
+
+std::string ReadFileBytes(const QString& path)
+{
+    std::string bytes;
+    const qint64 size = QFileInfo(NativePath(path)).size();
+    if (size > 0)
+        bytes.reserve(static_cast<std::size_t>(size));
+    ReadFilePieces(path, [&bytes](std::string_view piece) {
+        bytes.append(piece);
+        return true;
+    });
     return bytes;
 }
 

@@ -5,6 +5,7 @@
 #include <QByteArray>
 #include <QString>
 
+#include <functional>
 #include <string>
 #include <string_view>
 
@@ -20,6 +21,11 @@ void CheckReadableFile(const QString& nativePath);
 
 // The whole file. Fails as CheckReadableFile, and with 57 when reading fails part-way.
 std::string ReadFileBytes(const QString& path);
+
+// The file from its start, handed to `piece` a piece at a time until the file ends or `piece`
+// returns false, so that a caller who needs only the start reads no further. The views last only
+// for the call. Fails as ReadFileBytes.
+void ReadFilePieces(const QString& path, const std::function<bool(std::string_view)>& piece);
 
 // The whole of a file known by its native path, with as few calls to the system as it takes:
 // for the many small bitmaps of a render or a play frame. Fails as CheckReadableFile, and with 57

@@ -13,7 +13,6 @@ public:
         // Nothing behind the picture needs painting first: the container shows through where
         // there is no picture.
         setAttribute(Qt::WA_NoSystemBackground);
-        setAttribute(Qt::WA_TransparentForMouseEvents);
     }
 
     void setPixmap(const QPixmap& picture)
@@ -65,7 +64,7 @@ private:
 Image::Image(QWidget* parent, double unitsPerPixel)
     : Control(new View(parent), unitsPerPixel), m_view(static_cast<View*>(widget()))
 {
-    makeWindowless();
+    letClicksThrough();
 }
 
 bool Image::hasPicture() const

@@ -2,9 +2,9 @@
 // An image control: shows its picture at the picture's own size, never stretched. Without a
 // picture it keeps its size and shows nothing.
 //
-// An image is drawn on its container, beneath the windowed controls there, and takes no clicks.
-// Hiding it only stops it being drawn: a render hides and shows every tile of the view, and
-// hiding or showing a widget asks the display where the mouse pointer is.
+// An image lets clicks through to what lies beneath it. Hiding it only stops it being drawn: a
+// render hides and shows every tile of the view, and hiding or showing a widget asks the display
+// where the mouse pointer is.
 
 #include "control.h"
 

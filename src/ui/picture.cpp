@@ -19,18 +19,46 @@ QString NativePath(const QString& path)
 #endif
 }
 
+namespace {
+
+// The formats a picture file may hold, told by its first bytes whatever its name says. Text
+// formats that Qt would also take for pictures (XPM, XBM, PBM and the like) are refused: no
+// bitmap of a tile set is written that way, and a text file must not pass for one.
+const char* PictureFormatOf(const QByteArray& bytes)
+{
+    struct Signature
+    {
+        QByteArrayView start;
+        const char* format;
+    };
+    static const Signature kSignatures[] = {
+        {"BM", "bmp"},
+        {"\x89PNG\r\n\x1a\n", "png"},
+        {"\xff\xd8", "jpeg"}, // the start-of-image marker
+        {"GIF87a", "gif"},
+        {"GIF89a", "gif"},
+        {QByteArrayView("\0\0\1\0", 4), "ico"}, // reserved 0, then type 1: an icon, not a cursor
+    };
+    for (const Signature& signature : kSignatures) {
+        if (bytes.startsWith(signature.start))
+            return signature.format;
+    }
+    return nullptr;
+}
+
+} // namespace
+
 QImage LoadPicture(const QString& path)
 {
-    const QString native = NativePath(path);
-    QByteArray bytes = ReadWholeFile(native);
+    QByteArray bytes = ReadWholeFile(NativePath(path));
+    const char* format = PictureFormatOf(bytes);
+    if (format == nullptr)
+        throw RuntimeError::InvalidPicture();
     QBuffer buffer(&bytes);
     buffer.open(QIODevice::ReadOnly);
-    // The name's extension is the first guess at the format, the content the next.
-    const qsizetype dot = native.lastIndexOf(QLatin1Char('.'));
-    const QByteArray suffix = dot < 0 || native.indexOf(QLatin1Char('/'), dot) >= 0
-                                  ? QByteArray()
-                                  : native.mid(dot + 1).toLatin1();
-    QImageReader reader(&buffer, suffix);
+    QImageReader reader(&buffer, format);
+    // Only the decoder the first bytes chose: Qt would otherwise try the others in turn.
+    reader.setAutoDetectImageFormat(false);
     QImage picture = reader.read();
     if (picture.isNull())
         throw RuntimeError::InvalidPicture();

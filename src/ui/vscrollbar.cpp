@@ -2,6 +2,8 @@
 
 #include "runtimeerror.h"
 
+#include <QCursor>
+#include <QMouseEvent>
 #include <QPainter>
 #include <QScrollBar>
 #include <QStyle>
@@ -12,6 +14,7 @@ namespace hollenby::ui {
 namespace {
 
 // Qt's scroll bars never take the focus, so their styles draw none; this one marks its thumb.
+// It also lets go of a held arrow or page area when it loses the mouse.
 class FocusScrollBar : public QScrollBar
 {
 public:
@@ -21,6 +24,16 @@ public:
     }
 
 protected:
+    bool event(QEvent* event) override
+    {
+        // A modal box opened by a render that a held arrow started takes the mouse, and with it
+        // the button's release: the arrow would go on repeating, rendering and opening boxes
+        // behind the box. So would it when the window loses the focus while the button is down.
+        if (event->type() == QEvent::WindowBlocked || event->type() == QEvent::WindowDeactivate)
+            letGo();
+        return QScrollBar::event(event);
+    }
+
     void paintEvent(QPaintEvent* event) override
     {
         QScrollBar::paintEvent(event);
@@ -46,6 +59,19 @@ protected:
     {
         QScrollBar::focusOutEvent(event);
         update();
+    }
+
+private:
+    // As if the button had been released where it is: the repeat stops, and a dragged thumb
+    // stays where it was taken and raises its change.
+    void letGo()
+    {
+        if (repeatAction() == SliderNoAction && !isSliderDown())
+            return;
+        const QPointF at = mapFromGlobal(QCursor::pos());
+        QMouseEvent release(QEvent::MouseButtonRelease, at, QCursor::pos(), Qt::LeftButton,
+                            Qt::NoButton, Qt::NoModifier);
+        mouseReleaseEvent(&release);
     }
 };
 

@@ -1,6 +1,8 @@
 #pragma once
 // A vertical scroll bar. It takes the focus by Tab and by a click; the arrow keys, Page Up and
-// Page Down, Home and End then move it.
+// Page Down, Home and End then move it. An arrow or page area held down repeats its step until
+// the button is released, or until the bar loses the mouse: a modal box opens, or the window
+// loses the focus.
 
 #include "control.h"
 

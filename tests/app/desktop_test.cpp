@@ -2,18 +2,40 @@
 // the open-file dialog that leaves the window usable, the busy pointer, one layout per size
 // change, and a grid that reaches the screen tile by tile.
 
+#include "doevents.h"
 #include "level.h"
 #include "levelrender.h"
 #include "qtdialogs.h"
 #include "testsupport.h"
 
 #include <QApplication>
+#include <QDialog>
 #include <QFileDialog>
 #include <QScreen>
 #include <QTest>
 #include <QTimer>
 
+#include <chrono>
+#include <thread>
+#include <utility>
+
 using namespace hollenby;
+
+namespace {
+bool slowPictures = false;
+} // namespace
+
+// The bitmap loader of the render, linked in place of ui::LoadPicture (see CMakeLists.txt): it
+// takes 4 ms a picture while slowPictures is set, as from a slow network share.
+QImage SlowLoadPicture(const QString& path) asm("__wrap__ZN8hollenby2ui11LoadPictureERK7QString");
+QImage RealLoadPicture(const QString& path) asm("__real__ZN8hollenby2ui11LoadPictureERK7QString");
+
+QImage SlowLoadPicture(const QString& path)
+{
+    if (slowPictures)
+        std::this_thread::sleep_for(std::chrono::milliseconds(4));
+    return RealLoadPicture(path);
+}
 
 namespace {
 
@@ -26,6 +48,21 @@ struct Desk : testing::MainWindowFixture
         (void)QTest::qWaitForWindowActive(window());
     }
     QWidget* window() { return main().form().window(); }
+    QImage grab() { return window()->screen()->grabWindow(window()->winId()).toImage(); }
+    // How many slots of the render view's first 13 rows show the colour of code 01.
+    int tilesOnScreen()
+    {
+        const QImage screen = grab();
+        QWidget* frame = c().fmeRender->container();
+        int tiles = 0;
+        for (int slot = 0; slot < 13 * 8; ++slot) {
+            const QPoint middle(slot % 8 * 39 + 20, (slot / 8 + 1) * 40 + 20);
+            tiles += screen.pixelColor(frame->mapTo(window(), middle)) == testing::TileColour("01")
+                         ? 1
+                         : 0;
+        }
+        return tiles;
+    }
     void key(Qt::Key key, Qt::KeyboardModifiers modifiers = {})
     {
         QTest::keyClick(window()->windowHandle(), key, modifiers);
@@ -34,6 +71,12 @@ struct Desk : testing::MainWindowFixture
     {
         QTest::mouseClick(window()->windowHandle(), Qt::LeftButton, {},
                           widget->mapTo(window(), at));
+    }
+    // Loads the level as Enter in its path box would, with the fixture's tile set.
+    bool load(const QString& level)
+    {
+        setPaths(level, resources());
+        return main().render().fnGoLevelRender(level, resources());
     }
     QString level(int rows) // column n shows code n
     {
@@ -103,8 +146,7 @@ private slots:
     {
         Desk f;
         auto& c = f.c();
-        f.setPaths(f.level(40), f.resources());
-        QVERIFY(f.main().render().fnGoLevelRender(c.txtFileLocation->Text(), f.resources()));
+        QVERIFY(f.load(f.level(40)));
         int changes = 0;
         c.VScroll1->Change = [&] {
             ++changes;
@@ -123,6 +165,93 @@ private slots:
             QCOMPARE(c.VScroll1->Value(), value);
             QCOMPARE(changes, moves);
         }
+    }
+
+    void focusStaysWithTheScrollBarThroughALoad_data()
+    {
+        QTest::addColumn<bool>("clickRawText");
+        QTest::newRow("keys typed during the load reach no control") << false;
+        QTest::newRow("a click during the load puts the focus there") << true;
+    }
+
+    // A resize reloads the level, and the load disables the scroll bar that has the focus.
+    void focusStaysWithTheScrollBarThroughALoad()
+    {
+        QFETCH(bool, clickRawText);
+        Desk f;
+        auto& c = f.c();
+        QVERIFY(f.load(f.level(40)));
+        const QString text = c.txtLvlRaw->Text();
+        c.cmdSaveRefresh->widget()->setFocus();
+        f.key(Qt::Key_Tab);
+        QCOMPARE(QApplication::focusWidget(), c.VScroll1->widget());
+
+        bool typed = false;
+        QTimer typist;
+        connect(&typist, &QTimer::timeout, [&] {
+            if (typed || c.VScroll1->Enabled())
+                return;
+            typed = true;
+            if (clickRawText)
+                f.click(c.txtLvlRaw->widget(), QPoint(20, 20));
+            for (const Qt::Key key : {Qt::Key_Down, Qt::Key_Down, Qt::Key_Down, Qt::Key_Q})
+                f.key(key);
+        });
+        typist.start(0);
+        f.main().form().setHeight(f.main().form().Height() + 150);
+        QTRY_VERIFY(typed && c.VScroll1->Enabled());
+        typist.stop();
+        QCOMPARE(c.VScroll1->Value(), 0);
+        if (clickRawText) {
+            QCOMPARE(QApplication::focusWidget(), c.txtLvlRaw->widget());
+            QVERIFY(c.txtLvlRaw->Text() != text);
+            return;
+        }
+        QCOMPARE(c.txtLvlRaw->Text(), text);
+        QCOMPARE(QApplication::focusWidget(), c.VScroll1->widget());
+        f.key(Qt::Key_Down);
+        QCOMPARE(c.VScroll1->Value(), 1);
+    }
+
+    void heldArrowStopsWhenTheWindowLosesTheMouse_data()
+    {
+        QTest::addColumn<bool>("messageBox");
+        QTest::newRow("the render shows a modal box") << true;
+        QTest::newRow("another window is activated") << false;
+    }
+
+    // Past the repeat's first delay, a held arrow would have stepped several times.
+    void heldArrowStopsWhenTheWindowLosesTheMouse()
+    {
+        QFETCH(bool, messageBox);
+        Desk f;
+        auto& c = f.c();
+        QVERIFY(f.load(f.level(40)));
+        QWidget other;
+        bool boxShown = false;
+        if (messageBox) {
+            QVERIFY(testing::WriteBytes(f.resources() + "/01.bmp", "not a picture"));
+            f.dialogs.onMessage = [&](const ui::RecordedMessage&) {
+                if (std::exchange(boxShown, true))
+                    return;
+                QDialog box(f.window());
+                QTimer::singleShot(650, &box, &QDialog::accept);
+                box.exec();
+            };
+        }
+        QWidget* bar = c.VScroll1->widget();
+        const QPoint downArrow =
+            bar->mapTo(f.window(), QPoint(bar->width() / 2, bar->height() - 4));
+        QTest::mousePress(f.window()->windowHandle(), Qt::LeftButton, {}, downArrow);
+        QCOMPARE(c.VScroll1->Value(), 1);
+        if (!messageBox) {
+            other.show();
+            QApplication::setActiveWindow(&other);
+        }
+        QTest::qWait(messageBox ? 200 : 650);
+        QCOMPARE(c.VScroll1->Value(), 1);
+        QCOMPARE(f.dialogs.messages.size(), messageBox ? 1 : 0);
+        QTest::mouseRelease(f.window()->windowHandle(), Qt::LeftButton, {}, downArrow);
     }
 
     void buttonsAnswerEnterAndSpace()
@@ -144,6 +273,40 @@ private slots:
             f.click(box->widget(), QPoint(10, box->widget()->height() / 2));
             f.key(Qt::Key_A);
             QCOMPARE(box->Text(), QStringLiteral("a"));
+        }
+    }
+
+    // On a screen grab: the warning's "*" over the edge of the button it overlaps, and the path
+    // boxes whole beneath their labels, which are transparent.
+    void laterControlsLieOnTopOfEarlierOnes()
+    {
+        Desk f;
+        auto& c = f.c();
+        c.cmdRefresh->widget()->setFocus(); // no text cursor in the path boxes
+        QTest::qWait(20);
+        const QImage screen = f.grab();
+        QWidget* button = c.cmdSaveRefresh->widget();
+        QWidget* warning = c.lblSAR_Warn->widget();
+        const QPoint warningAt = warning->mapTo(f.window(), QPoint());
+        const int overlap =
+            button->mapTo(f.window(), QPoint(button->width(), 0)).x() - warningAt.x();
+        QCOMPARE(overlap, 3);
+        int red = 0;
+        for (int x = 0; x < overlap; ++x) {
+            for (int y = 0; y < warning->height(); ++y) {
+                const QColor pixel = screen.pixelColor(warningAt + QPoint(x, y));
+                red += pixel.red() > 200 && pixel.green() < 100 && pixel.blue() < 100 ? 1 : 0;
+            }
+        }
+        QVERIFY2(red > 0, "the star is hidden under the button");
+
+        for (ui::TextBox* box : {c.txtFileLocation.get(), c.txtResLocation.get()}) {
+            const QRect inside(box->widget()->mapTo(f.window(), QPoint(3, 3)),
+                               box->widget()->size() - QSize(6, 6));
+            for (int x = inside.left(); x <= inside.right(); ++x) {
+                for (int y = inside.top(); y <= inside.bottom(); ++y)
+                    QCOMPARE(screen.pixelColor(x, y), QColor(0xC0, 0xFF, 0xC0));
+            }
         }
     }
 
@@ -221,29 +384,42 @@ private slots:
         }
     }
 
+    void gridReachesTheScreenTileByTile_data()
+    {
+        QTest::addColumn<bool>("slowTiles");
+        QTest::newRow("tiles slower than the yield interval: one state per tile") << true;
+        QTest::newRow("fast tiles: few states, the whole view at the end") << false;
+    }
+
+    // With the yield interval the program runs with.
     void gridReachesTheScreenTileByTile()
     {
+        QFETCH(bool, slowTiles);
         Desk f;
-        QWidget* frame = f.c().fmeRender->container();
-        // How many tiles of the first view the screen shows, at every yield of the render.
+        ui::SetYieldInterval(ui::kYieldInterval);
+        QVERIFY(testing::WriteBytes(f.path("level.lvl"),
+                                    testing::RepeatLines("01,01,01,01,01,01,01,01", 20, false)));
+        const QString resources = f.resources();
+        slowPictures = slowTiles;
+        // How many tiles of the first view the screen shows, at every service of the queue.
         QList<int> shown;
         QTimer probe;
-        connect(&probe, &QTimer::timeout, [&] {
-            const QImage screen = f.window()->screen()->grabWindow(f.window()->winId()).toImage();
-            int tiles = 0;
-            for (int slot = 0; slot < 13 * 8; ++slot) {
-                const QPoint middle(slot % 8 * 39 + 20, (slot / 8 + 1) * 40 + 20);
-                tiles += screen.pixelColor(frame->mapTo(f.window(), middle)) ==
-                         testing::TileColour(TileCodes()[slot % 8]);
-            }
-            shown << tiles;
-        });
+        connect(&probe, &QTimer::timeout, [&] { shown << f.tilesOnScreen(); });
         probe.start(0);
-        QVERIFY(f.main().render().fnGoLevelRender(f.level(20), f.resources()));
+        const bool loaded = f.main().render().fnGoLevelRender(f.path("level.lvl"), resources);
+        slowPictures = false;
         probe.stop();
-        for (int tiles = 1; tiles <= 13 * 8; ++tiles)
-            QVERIFY2(shown.contains(tiles),
-                     qPrintable(QStringLiteral("never %1 tiles").arg(tiles)));
+        QVERIFY(loaded);
+        if (slowTiles) {
+            for (int tiles = 1; tiles <= 13 * 8; ++tiles)
+                QVERIFY2(shown.contains(tiles),
+                         qPrintable(QStringLiteral("never %1 tiles").arg(tiles)));
+            return;
+        }
+        QVERIFY2(shown.size() < 13 * 8 / 2,
+                 qPrintable(QStringLiteral("the queue served %1 times").arg(shown.size())));
+        QCoreApplication::processEvents(); // what the event loop does next: paint
+        QCOMPARE(f.tilesOnScreen(), 13 * 8);
     }
 };
 

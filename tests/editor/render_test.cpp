@@ -8,6 +8,7 @@
 #include <QFile>
 #include <QScrollBar>
 #include <QTest>
+#include <QTimer>
 
 using namespace hollenby;
 using testing::MainWindowFixture;
@@ -328,6 +329,46 @@ private slots:
         QVERIFY(f.main().render().fnGoLevelRender(level, f.resources()));
         QCOMPARE(f.c().VScroll1->Max(), 32767);
         QVERIFY(f.dialogs.messages.isEmpty());
+    }
+
+    void queueServedAtEveryYield_data()
+    {
+        QTest::addColumn<QByteArray>("row");
+        QTest::addColumn<int>("position"); // -1: a load
+        QTest::addColumn<int>("services");
+        // 20 lines, 13 rows of 8 drawn: a load yields once per line for the scroll range, and a
+        // render once per line looked at, twice per tile and once per line counted.
+        const QByteArray eight = "01,02,03,04,05,06,07,08";
+        QTest::newRow("load") << eight << -1 << 20 + (13 + 13 * 8 * 2) + 20;
+        QTest::newRow("scroll render from row 5") << eight << 5 << (17 + 13 * 8 * 2) + 20;
+        QTest::newRow("rows of 12 cells: the ninth yields before the cut")
+            << eight + ",09,10,11,12" << 5 << (17 + 13 * (8 * 2 + 1)) + 20;
+    }
+
+    // Every yield serves the queue while the interval is 0, as the fixture sets it.
+    void queueServedAtEveryYield()
+    {
+        QFETCH(QByteArray, row);
+        QFETCH(int, position);
+        QFETCH(int, services);
+        MainWindowFixture f;
+        const QString level = f.path("level.lvl");
+        QVERIFY(WriteBytes(level, RepeatLines(row.toStdString(), 20, false)));
+        f.setPaths(level, f.resources());
+        if (position >= 0) {
+            QVERIFY(f.main().render().fnGoLevelRender(level, f.resources()));
+            f.c().VScroll1->setValue(position);
+        }
+        int served = 0;
+        QTimer probe;
+        connect(&probe, &QTimer::timeout, [&served] { ++served; });
+        probe.start(0);
+        if (position < 0)
+            QVERIFY(f.main().render().fnGoLevelRender(level, f.resources()));
+        else
+            f.main().render().VScroll1_Change();
+        probe.stop();
+        QCOMPARE(served, services);
     }
 
     void resizeInsideARenderFinishes()

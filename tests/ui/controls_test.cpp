@@ -7,6 +7,7 @@
 #include "picture.h"
 #include "runtimeerror.h"
 
+#include <QBuffer>
 #include <QDir>
 #include <QFile>
 #include <QImage>
@@ -14,6 +15,8 @@
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
+
+#include <sys/stat.h>
 
 using namespace hollenby::ui;
 
@@ -28,6 +31,27 @@ int ErrorNumberOf(const std::function<void()>& work)
     }
     return 0;
 }
+
+QImage Blue()
+{
+    QImage picture(40, 40, QImage::Format_RGB888);
+    picture.fill(Qt::blue);
+    return picture;
+}
+
+QByteArray Encoded(const char* format)
+{
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::WriteOnly);
+    Blue().save(&buffer, format);
+    return bytes;
+}
+
+// One pixel; Qt reads GIF but does not write it.
+const QByteArray kGif("GIF89a\x01\x00\x01\x00\x80\x00\x00\x00\x00\x00\xff\xff\xff!\xf9\x04\x01\x00"
+                      "\x00\x00\x00,\x00\x00\x00\x00\x01\x00\x01\x00\x00\x02\x02D\x01\x00;",
+                      43);
 
 } // namespace
 
@@ -99,7 +123,7 @@ private slots:
         QTest::newRow("missing file") << "missing.bmp" << 53;
         QTest::newRow("missing folder on the way") << "nowhere/01.bmp" << 53;
         QTest::newRow("a folder") << "sub" << 75;
-        QTest::newRow("not a picture") << "text.bmp" << 481;
+        QTest::newRow("a pipe") << "pipe.bmp" << 75;
     }
 
     void loadPictureFailures()
@@ -108,19 +132,51 @@ private slots:
         QFETCH(int, number);
         QTemporaryDir dir;
         QVERIFY(QDir(dir.path()).mkdir("sub"));
-        QImage picture(40, 40, QImage::Format_RGB888);
-        picture.fill(Qt::blue);
-        QVERIFY(picture.save(dir.filePath("good.bmp"), "BMP"));
-        QVERIFY(picture.save(dir.filePath("sub/good.bmp"), "BMP"));
-        QFile text(dir.filePath("text.bmp"));
-        QVERIFY(text.open(QIODevice::WriteOnly));
-        text.write("01,02,03");
-        text.close();
+        QVERIFY(Blue().save(dir.filePath("good.bmp"), "BMP"));
+        QVERIFY(Blue().save(dir.filePath("sub/good.bmp"), "BMP"));
+        QCOMPARE(::mkfifo(QFile::encodeName(dir.filePath("pipe.bmp")).constData(), 0600), 0);
 
         QImage loaded;
         QCOMPARE(ErrorNumberOf([&] { loaded = LoadPicture(dir.path() + "/" + name); }), number);
         if (number == 0)
             QCOMPARE(loaded.size(), QSize(40, 40));
+    }
+
+    void picturesAreKnownByTheirContent_data()
+    {
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<QByteArray>("content");
+        QTest::addColumn<int>("number");
+        const QByteArray bmp = Encoded("BMP");
+        const QByteArray png = Encoded("PNG");
+        QTest::newRow("PNG named .bmp") << "01.bmp" << png << 0;
+        QTest::newRow("JPEG named .bmp") << "01.bmp" << Encoded("JPEG") << 0;
+        QTest::newRow("ICO named .bmp") << "01.bmp" << Encoded("ICO") << 0;
+        QTest::newRow("GIF named .bmp") << "01.bmp" << kGif << 0;
+        QTest::newRow("BMP named .png") << "01.png" << bmp << 0;
+        QTest::newRow("BMP without extension") << "01" << bmp << 0;
+        // Qt reads these text formats by content too; they are no pictures here.
+        QTest::newRow("XPM") << "01.bmp" << Encoded("XPM") << 481;
+        QTest::newRow("XPM named .xpm") << "01.xpm" << Encoded("XPM") << 481;
+        QTest::newRow("XBM") << "01.bmp" << Encoded("XBM") << 481;
+        QTest::newRow("PBM") << "01.bmp" << Encoded("PBM") << 481;
+        QTest::newRow("level text") << "01.bmp" << QByteArray("01,02,03") << 481;
+        QTest::newRow("empty file") << "01.bmp" << QByteArray() << 481;
+        QTest::newRow("BMP header cut short") << "01.bmp" << bmp.left(30) << 481;
+        QTest::newRow("PNG cut short") << "01.bmp" << png.left(png.size() / 2) << 481;
+    }
+
+    void picturesAreKnownByTheirContent()
+    {
+        QFETCH(QString, name);
+        QFETCH(QByteArray, content);
+        QFETCH(int, number);
+        QTemporaryDir dir;
+        QFile file(dir.filePath(name));
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.write(content);
+        file.close();
+        QCOMPARE(ErrorNumberOf([&] { LoadPicture(file.fileName()); }), number);
     }
 
     void scrollBarChangesOncePerCompletedMove()
