@@ -81,7 +81,7 @@ void Install(const QString& folder)
 void Define(QCommandLineParser& parser)
 {
     parser.addPositionalArgument(
-        QStringLiteral("install|path"),
+        QStringLiteral("ACTION"),
         QStringLiteral("install copies the extension into Tiled's extensions folder, replacing "
                        "an older copy; path prints that folder."));
 }
