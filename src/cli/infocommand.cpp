@@ -9,7 +9,9 @@
 #include "optionvalues.h"
 #include "picture.h"
 #include "playtime.h"
+#include "printable.h"
 #include "sizetext.h"
+#include "standardstreams.h"
 #include "tileset.h"
 
 #include <QCommandLineParser>
@@ -87,7 +89,7 @@ int Run(const QCommandLineParser& parser)
             missing.append(QFileInfo(bitmap).fileName());
     }
 
-    QTextStream out(stdout);
+    QTextStream& out = StandardOutput();
     if (json) {
         const QJsonObject info{
             {QStringLiteral("file"), path},
@@ -111,7 +113,7 @@ int Run(const QCommandLineParser& parser)
     for (const auto& name : missing)
         missingText << name.toString();
     const auto field = [&out](const char* name, const QString& value) {
-        out << QStringLiteral("%1 %2\n").arg(QLatin1String(name), -16).arg(value);
+        out << QStringLiteral("%1 %2\n").arg(QLatin1String(name), -16).arg(Printable(value, -1));
     };
     field("file:", path);
     field("size:", sizeText);
@@ -134,8 +136,7 @@ int Run(const QCommandLineParser& parser)
 Command InfoCommand()
 {
     return {QStringLiteral("info"), QStringLiteral("LEVEL [-r DIR] [--format text|json]"),
-            QStringLiteral("Count a level's lines, rows and tiles; show its play estimate and size "
-                           "as the editor does, and the bitmaps it lacks."),
+            QStringLiteral("Count a level's lines, rows and tiles; show its play estimate."),
             Define, Run};
 }
 

@@ -144,8 +144,7 @@ Command RenderCommand()
     return {QStringLiteral("render"),
             QStringLiteral("LEVEL [-r DIR] [-o OUT.png] [--rows FIRST:LAST] [--scale S] "
                            "[--grid play|editor] [--background #RRGGBB]"),
-            QStringLiteral("Draw a level's rows as one PNG, as the play window or the editor "
-                           "shows them."),
+            QStringLiteral("Draw a level as one PNG, as the play window or editor shows it."),
             Define, Run};
 }
 
