@@ -2,6 +2,7 @@
 
 #include "clierror.h"
 #include "files.h"
+#include "inputfile.h"
 #include "level.h"
 #include "levelinput.h"
 #include "levelrows.h"
@@ -309,6 +310,10 @@ private:
                             .arg(picture.width())
                             .arg(picture.height()));
                 }
+            } catch (const FileKindError& error) {
+                add(line, column, Severity::Error, QStringLiteral("bad-bitmap"),
+                    error.message() + QStringLiteral("; the editor stops drawing at the first %1")
+                                          .arg(ui::TextFromBytes(codes[i])));
             } catch (const CliError& error) {
                 add(line, column, Severity::Error, QStringLiteral("bad-bitmap"),
                     error.message() + QStringLiteral("; the tile shows what its decoder made up"));

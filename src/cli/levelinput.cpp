@@ -3,6 +3,7 @@
 #include "clierror.h"
 #include "files.h"
 #include "grid.h"
+#include "inputfile.h"
 #include "level.h"
 #include "picture.h"
 #include "rowwalk.h"
@@ -15,13 +16,8 @@
 
 namespace hollenby::cli {
 
-LevelText::LevelText(const QString& path) : m_path(path)
+LevelText::LevelText(const QString& path) : m_path(path), m_bytes(ReadInputFile(path))
 {
-    try {
-        m_bytes = ui::ReadFileBytes(path);
-    } catch (const ui::RuntimeError& error) {
-        Fail(path, ReasonText(error));
-    }
     m_lines = SplitLevelLines(m_bytes);
 }
 

@@ -12,8 +12,8 @@
 
 namespace hollenby::cli {
 
-// A level file read whole. Throws CliError ("PATH: reason") when it cannot be read. Neither
-// copyable nor movable, because `lines()` points into `bytes()`.
+// A level file read whole. Throws CliError ("PATH: reason") when it cannot be read, or is no
+// regular file. Neither copyable nor movable, because `lines()` points into `bytes()`.
 class LevelText
 {
 public:

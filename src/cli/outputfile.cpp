@@ -1,29 +1,51 @@
 #include "outputfile.h"
 
 #include "clierror.h"
+#include "inputfile.h"
+#include "picture.h"
 
 #include <QDir>
 #include <QFileInfo>
 
 #include <cerrno>
 #include <fcntl.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 namespace hollenby::cli {
 
-OutputFile::OutputFile(const QString& path, const QString& protectedPath)
-    : m_path(path), m_file(path)
+namespace {
+
+bool StatOf(const QString& path, struct stat& status)
+{
+    return ::stat(QFile::encodeName(path).constData(), &status) == 0;
+}
+
+} // namespace
+
+void OutputFile::Check(const QString& path, const QStringList& inputs)
 {
     if (path.isEmpty())
         throw CliError(QStringLiteral("no output file named"));
+    // A folder, a FIFO or a device cannot be replaced by a file; a symlink loop is no file.
+    RefuseIrregularFile(path);
+    struct stat output = {};
+    const bool exists = StatOf(path, output);
+    if (exists) {
+        // Compared by the file itself, so that no other spelling of an input gets past.
+        for (const QString& input : inputs) {
+            struct stat read = {};
+            if (StatOf(ui::NativePath(input), read) && read.st_dev == output.st_dev &&
+                read.st_ino == output.st_ino)
+                Fail(path, QStringLiteral("is the same file as %1, which this command reads; give "
+                                          "another output file")
+                               .arg(input));
+        }
+    }
+    // A link is followed: the new file takes the place of its target, beside it.
     const QFileInfo info(path);
-    if (info.isDir())
-        Fail(path, QStringLiteral("is a folder"));
-    if (info.exists() && !info.isFile())
-        Fail(path, QStringLiteral("not a regular file; give a file to write the picture to"));
-    if (info.exists() && info.canonicalFilePath() == QFileInfo(protectedPath).canonicalFilePath())
-        Fail(path, QStringLiteral("is the level itself; give another output file"));
-    const QFileInfo folder(info.absolutePath());
+    const QFileInfo folder(exists ? QFileInfo(info.canonicalFilePath()).absolutePath()
+                                  : info.absolutePath());
     if (!folder.exists())
         Fail(path,
              QStringLiteral("no such folder: ") + QDir::toNativeSeparators(folder.filePath()));
@@ -34,11 +56,18 @@ OutputFile::OutputFile(const QString& path, const QString& protectedPath)
     if (::faccessat(AT_FDCWD, encoded.constData(), W_OK | X_OK, AT_EACCESS) != 0)
         Fail(path, QStringLiteral("permission denied (cannot write in ") + folder.filePath() +
                        QLatin1Char(')'));
-    if (info.exists() && !info.isWritable())
+    if (exists && ::faccessat(AT_FDCWD, QFile::encodeName(path).constData(), W_OK, AT_EACCESS) != 0)
         Fail(path, QStringLiteral("permission denied"));
+}
 
-    // Writing straight into the file when no temporary one can be made would leave half a
-    // picture behind on a failure.
+bool OutputFile::HasSuffix(const QString& path, const QStringList& suffixes)
+{
+    return suffixes.contains(QFileInfo(path).suffix().toLower());
+}
+
+OutputFile::OutputFile(const QString& path, const QStringList& inputs) : m_path(path), m_file(path)
+{
+    Check(path, inputs);
     m_file.setDirectWriteFallback(false);
     if (!m_file.open(QIODevice::WriteOnly))
         Fail(path, QStringLiteral("cannot create: ") + m_file.errorString());

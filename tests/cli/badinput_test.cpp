@@ -48,7 +48,7 @@ private slots:
             return QStringList{QStringLiteral("render")} + more;
         };
         QTest::newRow("level is a folder")
-            << render({path("folder.lvl"), "-o", out}) << "folder.lvl: not a regular file";
+            << render({path("folder.lvl"), "-o", out}) << "folder.lvl: is a folder";
         QTest::newRow("binary file") << render({path("picture.lvl"), "-o", out})
                                      << "picture.lvl: not a level but a binary file";
         QTest::newRow("missing level")
@@ -65,14 +65,14 @@ private slots:
         QTest::newRow("truncated bitmap") << render({level, "-r", path("cut"), "-o", out})
                                           << "07.bmp: truncated: 1000 of the 4854 bytes";
         QTest::newRow("a folder named 01.bmp")
-            << render({level, "-r", path("dirs"), "-o", out}) << "01.bmp: not a regular file";
+            << render({level, "-r", path("dirs"), "-o", out}) << "01.bmp: is a folder";
         QTest::newRow("unwritable output folder")
             << render({level, "-o",
                        (::geteuid() == 0 ? QStringLiteral("/proc/self") : path("locked")) +
                            QStringLiteral("/out.png")})
             << "out.png: permission denied";
         QTest::newRow("output is the level")
-            << render({level, "-o", level}) << "level.lvl: is the level itself";
+            << render({level, "-o", level}) << "level.lvl: is the same file as";
         QTest::newRow("output is a folder")
             << render({level, "-o", path("out")}) << "out: is a folder";
         QTest::newRow("scale 0") << render({level, "--scale", "0"}) << "--scale \"0\": must be";
@@ -85,7 +85,7 @@ private slots:
         QTest::newRow("thumbnail size 0")
             << QStringList{"thumbnail", "-s", "0", level, out} << "-s \"0\": must be";
         QTest::newRow("info of a folder")
-            << QStringList{"info", path("folder.lvl")} << "folder.lvl: not a regular file";
+            << QStringList{"info", path("folder.lvl")} << "folder.lvl: is a folder";
     }
 
     void refusedInOneLine()

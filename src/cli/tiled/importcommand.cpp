@@ -1,9 +1,10 @@
 #include "clierror.h"
-#include "files.h"
+#include "inputfile.h"
 #include "levelimport.h"
 #include "maperror.h"
 #include "mapfiles.h"
-#include "runtimeerror.h"
+#include "outputfile.h"
+#include "printable.h"
 #include "tiledcommands.h"
 
 #include <QCommandLineParser>
@@ -17,12 +18,13 @@ const QString kOutput = QStringLiteral("output");
 const QString kLayer = QStringLiteral("layer");
 const QString kBlank = QStringLiteral("blank");
 const QString kCrop = QStringLiteral("crop");
+const QString kForce = QStringLiteral("force");
 
 void Define(QCommandLineParser& parser)
 {
     parser.addOptions({
         {{QStringLiteral("o"), kOutput},
-         QStringLiteral("The level file to write."),
+         QStringLiteral("The level file to write (LEVEL.lvl)."),
          QStringLiteral("LEVEL")},
         {kLayer,
          QStringLiteral("The tile layer to import (default: the one named \"level\", else the "
@@ -31,6 +33,7 @@ void Define(QCommandLineParser& parser)
         {kBlank, QStringLiteral("The code written for an empty cell (default: 00)."),
          QStringLiteral("CODE"), QStringLiteral("00")},
         {kCrop, QStringLiteral("Keep the first 8 columns of a wider map instead of refusing it.")},
+        {kForce, QStringLiteral("Write the level under a name not ending in .lvl.")},
     });
     parser.addPositionalArgument(QStringLiteral("MAP"),
                                  QStringLiteral("The Tiled map: .tmx, .tmj or .json."));
@@ -54,9 +57,15 @@ int Run(const QCommandLineParser& parser)
                            .arg(options.blank));
 
     const QString& mapPath = arguments.front();
+    OutputFile::Check(output, {mapPath});
+    if (!parser.isSet(kForce) && !OutputFile::HasSuffix(output, {QStringLiteral("lvl")}))
+        Fail(output, QStringLiteral("import writes level text; give a name ending in .lvl (or "
+                                    "--force to write it there)"));
+    // A folder or a FIFO is named as what it is, whatever its name.
+    RefuseIrregularFile(mapPath);
     const std::optional<MapFormat> format = FormatOfMap(mapPath);
     if (!format)
-        Fail(mapPath, QStringLiteral("a map's extension must be .tmx, .tmj or .json"));
+        Fail(mapPath, QStringLiteral("a map's name must end in .tmx, .tmj or .json"));
     const QByteArray bytes = ReadMapFile(mapPath);
     ImportedLevel level;
     try {
@@ -66,13 +75,14 @@ int Run(const QCommandLineParser& parser)
     }
     QTextStream err(stderr);
     for (const QString& warning : level.warnings)
-        err << mapPath << ": warning: " << warning << '\n';
+        err << Printable(mapPath, -1) << ": warning: " << Printable(warning, -1) << '\n';
     err.flush();
-    try {
-        ui::WriteFileBytesSafely(output, level.text);
-    } catch (const ui::RuntimeError& error) {
-        Fail(output, ReasonText(error));
-    }
+    // Only the map is known to be read: its tilesets' files are not listed yet.
+    OutputFile out(output, QStringList{mapPath});
+    const auto size = qint64(level.text.size());
+    if (out.device().write(level.text.data(), size) != size)
+        Fail(output, QStringLiteral("cannot write: ") + out.device().errorString());
+    out.commit();
     return kExitClean;
 }
 
@@ -82,7 +92,7 @@ Command ImportCommand()
 {
     return {QStringLiteral("import"),
             QStringLiteral("MAP.tmx|MAP.tmj|MAP.json -o LEVEL.lvl [--layer NAME] [--blank CODE] "
-                           "[--crop]"),
+                           "[--crop] [--force]"),
             QStringLiteral("Read a level back from a Tiled map."), Define, Run};
 }
 

@@ -1,11 +1,10 @@
 #include "mapfiles.h"
 
 #include "clierror.h"
-#include "files.h"
+#include "inputfile.h"
 #include "jsonmapreader.h"
 #include "maperror.h"
 #include "picture.h"
-#include "runtimeerror.h"
 #include "tmxreader.h"
 
 #include <QDir>
@@ -42,29 +41,12 @@ std::optional<MapFormat> FormatOfTileset(const QString& path)
 
 QByteArray ReadMapFile(const QString& path)
 {
-    const QString native = ui::NativePath(path);
-    try {
-        ui::CheckReadableFile(native);
-    } catch (const ui::RuntimeError& error) {
-        Fail(path, ReasonText(error));
-    }
-    QFile file(native);
-    if (!file.open(QIODevice::ReadOnly))
-        Fail(path, QStringLiteral("cannot be opened (%1)").arg(file.errorString()));
-    const auto tooLarge = [&](qint64 size) {
-        Fail(path, QStringLiteral("the file is %1 MiB; a map or tileset file may be at most %2 MiB")
-                       .arg(double(size) / (1 << 20), 0, 'f', 1)
-                       .arg(kMaxMapFileBytes >> 20));
-    };
-    if (file.size() > kMaxMapFileBytes)
-        tooLarge(file.size());
-    // One byte past the limit is asked for, so that a file that grew meanwhile is refused too.
-    QByteArray bytes = file.read(kMaxMapFileBytes + 1);
-    if (file.error() != QFileDevice::NoError)
-        Fail(path, ReasonText(ui::RuntimeError::DeviceIOError()));
-    if (bytes.size() > kMaxMapFileBytes)
-        tooLarge(bytes.size());
-    return bytes;
+    const std::string bytes = ReadInputFile(path, kMaxMapFileBytes, [](qint64 size) {
+        return QStringLiteral("the file is %1 MiB; a map or tileset file may be at most %2 MiB")
+            .arg(double(size) / (1 << 20), 0, 'f', 1)
+            .arg(kMaxMapFileBytes >> 20);
+    });
+    return {bytes.data(), qsizetype(bytes.size())};
 }
 
 Map ReadMap(const QByteArray& bytes, MapFormat format, const TilesetLoader& loader)

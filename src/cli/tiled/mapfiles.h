@@ -26,8 +26,8 @@ std::optional<MapFormat> FormatOfMap(const QString& path);
 // A tileset file's: .tsx is XML, .tsj and .json are JSON.
 std::optional<MapFormat> FormatOfTileset(const QString& path);
 
-// The whole file, refused before reading when larger than kMaxMapFileBytes. Throws CliError
-// ("PATH: reason").
+// The whole file, refused before reading when larger than kMaxMapFileBytes, or when it is no
+// regular file. Throws CliError ("PATH: reason").
 QByteArray ReadMapFile(const QString& path);
 
 // The map in `bytes`. Throws MapError for a broken map; the loader's errors pass through.

@@ -162,9 +162,10 @@ private slots:
             << Map(R"(<tileset firstgid="1" source="none.tsx"/>)" + level) << "" << QStringList()
             << 2 << "/none.tsx: no such file"
             << "";
-        QTest::newRow("malformed XML") << Map(kTileset + level).chopped(8) << "" << QStringList()
-                                       << 2 << "map.tmx: line 9, column 184: Premature end of document"
-                                       << "";
+        QTest::newRow("malformed XML")
+            << Map(kTileset + level).chopped(8) << "" << QStringList() << 2
+            << "map.tmx: line 9, column 184: Premature end of document"
+            << "";
         QTest::newRow("malformed JSON")
             << "{\"type\": \"map\",}"
             << "" << QStringList() << 2 << "map.tmj: not valid JSON at byte"

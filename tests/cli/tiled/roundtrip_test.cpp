@@ -95,7 +95,8 @@ private slots:
         QTest::addColumn<QString>("message");
         const QString level = kSamples + "/short.lvl";
         QTest::newRow("map extension unknown")
-            << QStringList{level, "-o", "@/map.txt"} << "@/map.txt: a map's extension";
+            << QStringList{level, "-o", "@/map.txt"}
+            << "@/map.txt: export writes a map; give a name ending in .tmx, .tmj or .json";
         QTest::newRow("layer format unknown")
             << QStringList{level, "-o", "@/map.tmx", "--layer-format", "lz4"}
             << "\"lz4\" is not csv";
