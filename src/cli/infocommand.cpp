@@ -1,5 +1,6 @@
 // info: what a level holds, with the estimate and size the editor shows for it.
 
+#include "cellfinding.h"
 #include "clierror.h"
 #include "files.h"
 #include "level.h"
@@ -55,7 +56,8 @@ int Run(const QCommandLineParser& parser)
     level.requireText();
     const QString folder = ResourcesFolder(path, parser.value(kResources));
 
-    // The cells the editor draws: at most eight of each row, codes or not.
+    // The cells the editor draws: at most eight of each row, codes or not. The blank slots
+    // written on purpose are no unknown cells, as check does not report them.
     const std::vector<DrawnRow> rows = DrawnRows(level.lines());
     std::array<std::int64_t, kTileCodeCount> perCode{};
     std::int64_t cells = 0;
@@ -64,10 +66,10 @@ int Run(const QCommandLineParser& parser)
         for (const std::string_view cell : row.cells) {
             ++cells;
             const int index = TileIndex(cell);
-            if (index < 0)
-                ++unknown;
-            else
+            if (index >= 0)
                 ++perCode[static_cast<std::size_t>(index)];
+            else if (!IsBlankOnPurpose(cell))
+                ++unknown;
         }
     }
     const auto lines = static_cast<std::int64_t>(level.lines().size());

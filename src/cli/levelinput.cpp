@@ -13,6 +13,7 @@
 #include <QFileInfo>
 
 #include <algorithm>
+#include <cstring>
 
 namespace hollenby::cli {
 
@@ -23,12 +24,19 @@ LevelText::LevelText(const QString& path) : m_path(path), m_bytes(ReadInputFile(
 
 std::pair<std::int64_t, std::int64_t> LevelText::place(std::size_t offset) const
 {
-    const char* at = m_bytes.data() + offset;
-    const auto line =
-        std::upper_bound(m_lines.begin(), m_lines.end(), at,
-                         [](const char* p, std::string_view l) { return p < l.data(); }) -
-        1;
-    return {line - m_lines.begin() + 1, at - line->data() + 1};
+    if (!m_lineFeedsFound) {
+        const char* begin = m_bytes.data();
+        const char* end = begin + m_bytes.size();
+        for (const char* at = begin;
+             (at = static_cast<const char*>(std::memchr(at, '\n', std::size_t(end - at)))) !=
+             nullptr;
+             ++at)
+            m_lineFeeds.push_back(std::size_t(at - begin));
+        m_lineFeedsFound = true;
+    }
+    const auto before = std::lower_bound(m_lineFeeds.begin(), m_lineFeeds.end(), offset);
+    const std::size_t lineStart = before == m_lineFeeds.begin() ? 0 : *(before - 1) + 1;
+    return {before - m_lineFeeds.begin() + 1, std::int64_t(offset - lineStart) + 1};
 }
 
 void LevelText::requireText() const

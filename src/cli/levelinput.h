@@ -25,8 +25,10 @@ public:
     const std::string& bytes() const { return m_bytes; }
     const std::vector<std::string_view>& lines() const { return m_lines; }
 
-    // The line and column (both from 1) of byte `offset`, lines cut at CR LF as the editor cuts
-    // them. `offset` must not point into a CR LF.
+    // The line and column (both from 1) of byte `offset` as text editors and grep count them, so
+    // that a finding can be found where it says: a new line after every LF (a lone CR starts
+    // none), the column in bytes from the start of that line. Without a lone LF these are the
+    // level's own lines, which the editor cuts at CR LF.
     std::pair<std::int64_t, std::int64_t> place(std::size_t offset) const;
 
     // Throws CliError unless the file is text: a NUL byte marks a binary file, which no editor
@@ -37,6 +39,8 @@ private:
     QString m_path;
     std::string m_bytes;
     std::vector<std::string_view> m_lines;
+    mutable std::vector<std::size_t> m_lineFeeds; // where each LF is, found at the first place()
+    mutable bool m_lineFeedsFound = false;
 };
 
 // One row as the play window draws it: the line it comes from (from 1) and its drawn cells, at
