@@ -1,4 +1,5 @@
 #include "clierror.h"
+#include "importmessages.h"
 #include "inputfile.h"
 #include "levelimport.h"
 #include "maperror.h"
@@ -32,11 +33,25 @@ void Define(QCommandLineParser& parser)
          QStringLiteral("NAME")},
         {kBlank, QStringLiteral("The code written for an empty cell (default: 00)."),
          QStringLiteral("CODE"), QStringLiteral("00")},
-        {kCrop, QStringLiteral("Keep the first 8 columns of a wider map instead of refusing it.")},
+        {kCrop,
+         QStringLiteral("Keep the 8 columns from column X (Tiled's x, from 0) of a wider map "
+                        "instead of refusing it."),
+         QStringLiteral("X")},
         {kForce, QStringLiteral("Write the level under a name not ending in .lvl.")},
     });
     parser.addPositionalArgument(QStringLiteral("MAP"),
                                  QStringLiteral("The Tiled map: .tmx, .tmj or .json."));
+}
+
+std::int64_t ParseCrop(const QString& text)
+{
+    bool ok = false;
+    const qlonglong column = text.toLongLong(&ok);
+    if (!ok || column < 0 || column > kMaxCells || text.startsWith(QLatin1Char('+')))
+        throw CliError(QStringLiteral("import: --crop \"%1\": must be a map column, a whole number "
+                                      "from 0")
+                           .arg(text));
+    return column;
 }
 
 int Run(const QCommandLineParser& parser)
@@ -50,11 +65,11 @@ int Run(const QCommandLineParser& parser)
     ImportOptions options;
     options.layer = parser.value(kLayer);
     options.blank = parser.value(kBlank);
-    options.crop = parser.isSet(kCrop);
-    if (!IsCellText(options.blank))
-        throw CliError(QStringLiteral("import: --blank \"%1\" cannot be a level cell: it must be "
-                                      "8-bit text, not empty, without \",\" or a line break")
-                           .arg(options.blank));
+    if (parser.isSet(kCrop))
+        options.crop = ParseCrop(parser.value(kCrop));
+    if (const QString problem = importmessage::CellTextProblem(options.blank); !problem.isEmpty())
+        throw CliError(QStringLiteral("import: --blank \"%1\" cannot be a level cell: it %2")
+                           .arg(Printable(options.blank), problem));
 
     const QString& mapPath = arguments.front();
     OutputFile::Check(output, {mapPath});
@@ -67,18 +82,18 @@ int Run(const QCommandLineParser& parser)
     if (!format)
         Fail(mapPath, QStringLiteral("a map's name must end in .tmx, .tmj or .json"));
     const QByteArray bytes = ReadMapFile(mapPath);
+    QStringList inputs = {mapPath};
     ImportedLevel level;
     try {
-        level = LevelFromMap(ReadMap(bytes, *format, FileTilesetLoader(mapPath)), options);
+        level = LevelFromMap(ReadMap(bytes, *format, FileTilesetLoader(mapPath, &inputs)), options);
     } catch (const MapError& error) {
         Fail(mapPath, error.reason());
     }
     QTextStream err(stderr);
     for (const QString& warning : level.warnings)
-        err << Printable(mapPath, -1) << ": warning: " << Printable(warning, -1) << '\n';
+        err << Printable(mapPath, -1) << ": warning: " << warning << '\n';
     err.flush();
-    // Only the map is known to be read: its tilesets' files are not listed yet.
-    OutputFile out(output, QStringList{mapPath});
+    OutputFile out(output, inputs);
     const auto size = qint64(level.text.size());
     if (out.device().write(level.text.data(), size) != size)
         Fail(output, QStringLiteral("cannot write: ") + out.device().errorString());
@@ -92,7 +107,7 @@ Command ImportCommand()
 {
     return {QStringLiteral("import"),
             QStringLiteral("MAP.tmx|MAP.tmj|MAP.json -o LEVEL.lvl [--layer NAME] [--blank CODE] "
-                           "[--crop] [--force]"),
+                           "[--crop X] [--force]"),
             QStringLiteral("Read a level back from a Tiled map."), Define, Run};
 }
 

@@ -5,12 +5,14 @@
 #include "jsonmapreader.h"
 #include "maperror.h"
 #include "picture.h"
+#include "printable.h"
 #include "tmxreader.h"
 
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
 
+#include <map>
 #include <memory>
 
 namespace hollenby::cli::tiled {
@@ -54,25 +56,54 @@ Map ReadMap(const QByteArray& bytes, MapFormat format, const TilesetLoader& load
     return format == MapFormat::Tmx ? ReadTmxMap(bytes, loader) : ReadJsonMap(bytes, loader);
 }
 
-TilesetLoader FileTilesetLoader(const QString& mapPath)
+TilesetLoader FileTilesetLoader(const QString& mapPath, QStringList* read)
 {
-    const QDir folder = QFileInfo(ui::NativePath(mapPath)).dir();
-    // A map may name the same big tileset file many times; all it reads stays within one limit.
-    auto read = std::make_shared<qint64>(0);
-    return [folder, read](const QString& source) {
-        const QString path = folder.filePath(source);
+    struct Files
+    {
+        Files(QDir folder, QStringList* read) : folder(std::move(folder)), read(read) {}
+        QDir folder;
+        QStringList* read;
+        std::map<QString, Tileset> parsed;          // by the file's canonical path
+        std::map<QString, const Tileset*> bySource; // by the name the map gives it
+        qint64 bytes = 0;
+    };
+    auto files = std::make_shared<Files>(QFileInfo(ui::NativePath(mapPath)).dir(), read);
+    return [files](const QString& source) {
+        if (const auto known = files->bySource.find(source); known != files->bySource.end())
+            return *known->second;
+        const QString where = QStringLiteral("tileset %1").arg(Printable(source));
+        const QString path = files->folder.filePath(source);
+        const QString canonical = QFileInfo(path).canonicalFilePath();
+        if (const auto known = files->parsed.find(canonical);
+            !canonical.isEmpty() && known != files->parsed.end()) {
+            files->bySource[source] = &known->second;
+            return known->second;
+        }
         const std::optional<MapFormat> format = FormatOfTileset(path);
         if (!format)
-            Fail(path, QStringLiteral("a tileset file's extension must be .tsx, .tsj or .json"));
-        const QByteArray bytes = ReadMapFile(path);
-        *read += bytes.size();
-        if (*read > kMaxMapFileBytes)
-            Fail(path, QStringLiteral("the map's tileset files come to more than %1 MiB in all")
-                           .arg(kMaxMapFileBytes >> 20));
+            MapFail(where + QStringLiteral(": a tileset file's name must end in .tsx, .tsj or "
+                                           ".json"));
+        QByteArray bytes;
         try {
-            return *format == MapFormat::Tmx ? ReadTsxTileset(bytes) : ReadJsonTileset(bytes);
+            bytes = ReadMapFile(path);
+        } catch (const CliError& error) {
+            MapFail(where + QStringLiteral(": ") + error.reason());
+        }
+        if (files->read != nullptr)
+            *files->read << path;
+        files->bytes += bytes.size();
+        if (files->bytes > kMaxMapFileBytes)
+            MapFail(where + QStringLiteral(": the map's tileset files come to more than %1 MiB "
+                                           "in all")
+                                .arg(kMaxMapFileBytes >> 20));
+        try {
+            Tileset tileset =
+                *format == MapFormat::Tmx ? ReadTsxTileset(bytes) : ReadJsonTileset(bytes);
+            const Tileset& parsed = files->parsed.emplace(canonical, std::move(tileset)).first->second;
+            files->bySource[source] = &parsed;
+            return parsed;
         } catch (const MapError& error) {
-            Fail(path, error.reason());
+            MapFail(where + QStringLiteral(": ") + error.reason());
         }
     };
 }
