@@ -130,6 +130,8 @@ private slots:
         row("unknown option", {"render", level, "--colour", "red"},
             "render: Unknown option 'colour'.");
         row("thumbnail size 0", {"thumbnail", "-s", "0", level, out}, "-s \"0\": must be");
+        row("thumbnail onto its level", {"thumbnail", "-s", "64", level, "@/sub/../level.lvl"},
+            "level.lvl: is the same file as @/level.lvl, which this command reads");
         row("info of a folder", {"info", "@/folder.lvl"}, "folder.lvl: is a folder");
         row("check of a FIFO", {"check", "@/fifo.lvl"}, "fifo.lvl: is a FIFO, not a regular file");
 

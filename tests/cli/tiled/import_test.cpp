@@ -184,6 +184,16 @@ private slots:
                    kTileset + level)
             << "" << QStringList() << 0 << kLevelRow + "\r\n\r\n"
             << "";
+        QTest::newRow("a million empty lines, in JSON")
+            << R"({"type": "map", "orientation": "orthogonal", "width": 8, "height": 1, "tilewidth": 40,
+                  "tileheight": 40, "properties": [{"name": "trailing-empty-lines", "type": "int",
+                  "value": 1000000}], "tilesets": [{"firstgid": 1, "source": "tiles/game.tsj"}],
+                  "layers": [{"type": "tilelayer", "name": "level", "width": 8, "height": 1,
+                              "data": [)" +
+                   kRow + "]}]}"
+            << R"({"type": "tileset", "name": "game", "tiles": [
+                  {"id": 0, "image": "01.bmp"}, {"id": 1, "image": "07.bmp"}, {"id": 2, "image": "bmpOBJ_WarnFunnel.bmp"}]})"
+            << QStringList() << 0 << kLevelRow + QString("\r\n").repeated(1000000) << "";
         QTest::newRow("empty lines recorded as a string")
             << Map(MapProperty(R"(<property name="trailing-empty-lines" value="1"/>)") + kTileset +
                    level)

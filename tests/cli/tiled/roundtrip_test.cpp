@@ -130,6 +130,22 @@ private slots:
                              "03,03,10,03,03,03,03,03\r\n"));
     }
 
+    // A cell's line feed or escape sequence is shown, not sent: one finding, one line.
+    void exportFindingsStayOnOneLine()
+    {
+        QTemporaryDir dir;
+        QVERIFY(WriteBytes(dir.filePath("level.lvl"), "01,0\n1\r\n02,\x1b[2J\x1b]0;owned\x07"));
+        const CliResult result = RunCli({"export", dir.filePath("level.lvl"), "-r",
+                                         kSamples + "/_resources", "-o", dir.filePath("map.tmx")});
+        QCOMPARE(result.status, 0);
+        const QList<QByteArray> lines = result.err.trimmed().split('\n');
+        QCOMPARE(lines.size(), 4); // the two cells and two short rows
+        QVERIFY2(lines[0].contains("\"0\\x0a1\" is not a tile code") &&
+                     lines[2].contains("\"\\x1b[2J\\x1b]0;owned\\x07\" is not a tile code") &&
+                     !result.err.contains('\x1b') && !result.err.contains('\x07'),
+                 result.err.constData());
+    }
+
     void exportRefusesWithOneLineAndNoMap_data()
     {
         QTest::addColumn<QStringList>("arguments");
