@@ -60,7 +60,7 @@ TilesetLoader FileTilesetLoader(const QString& mapPath, QStringList* read)
 {
     struct Files
     {
-        Files(QDir folder, QStringList* read) : folder(std::move(folder)), read(read) {}
+        Files(const QDir& folder, QStringList* read) : folder(folder), read(read) {}
         QDir folder;
         QStringList* read;
         std::map<QString, Tileset> parsed;          // by the file's canonical path
@@ -99,7 +99,8 @@ TilesetLoader FileTilesetLoader(const QString& mapPath, QStringList* read)
         try {
             Tileset tileset =
                 *format == MapFormat::Tmx ? ReadTsxTileset(bytes) : ReadJsonTileset(bytes);
-            const Tileset& parsed = files->parsed.emplace(canonical, std::move(tileset)).first->second;
+            const Tileset& parsed =
+                files->parsed.emplace(canonical, std::move(tileset)).first->second;
             files->bySource[source] = &parsed;
             return parsed;
         } catch (const MapError& error) {
