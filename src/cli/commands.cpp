@@ -2,6 +2,8 @@
 #include "levelcommands.h"
 #include "tiled/tiledcommands.h"
 
+#include <QCommandLineParser>
+
 namespace hollenby::cli {
 
 const std::vector<Command>& Commands()
@@ -11,6 +13,14 @@ const std::vector<Command>& Commands()
         ThumbnailCommand(), tiled::ExportCommand(), tiled::ImportCommand(),
     };
     return commands;
+}
+
+void DefineParser(const Command& command, QCommandLineParser& parser)
+{
+    parser.setApplicationDescription(command.summary);
+    parser.addOption(QCommandLineOption({QStringLiteral("h"), QStringLiteral("help")},
+                                        QStringLiteral("Show this help.")));
+    command.define(parser);
 }
 
 } // namespace hollenby::cli
