@@ -6,6 +6,8 @@
 #include "levelcommands.h"
 #include "levelinput.h"
 #include "optionvalues.h"
+#include "printable.h"
+#include "standardstreams.h"
 
 #include <QCommandLineParser>
 #include <QJsonArray>
@@ -68,7 +70,7 @@ int Run(const QCommandLineParser& parser)
                     {QStringLiteral("text"), QStringLiteral("json")}) == QLatin1String("json");
     const bool strict = parser.isSet(kStrict);
 
-    QTextStream out(stdout);
+    QTextStream& out = StandardOutput();
     QJsonArray array;
     int counts[3] = {0, 0, 0}; // by Severity
     int unreadable = 0;
@@ -80,7 +82,7 @@ int Run(const QCommandLineParser& parser)
         } catch (const CliError& error) {
             // The others are still checked; the exit status says one could not be.
             out.flush();
-            QTextStream(stderr) << "hollenby-level: " << error.message() << '\n';
+            PrintError(error.message());
             ++unreadable;
             continue;
         }
@@ -89,7 +91,7 @@ int Run(const QCommandLineParser& parser)
             if (json)
                 array.append(FindingToJson(finding));
             else
-                out << FormatFinding(finding) << '\n';
+                out << Printable(FormatFinding(finding), -1) << '\n';
         }
     }
     if (json) {
@@ -112,8 +114,7 @@ Command CheckCommand()
 {
     return {QStringLiteral("check"),
             QStringLiteral("LEVEL... [-r DIR] [--format text|json] [--strict]"),
-            QStringLiteral("Find what the editor or the game would read otherwise than meant: "
-                           "line ends, unknown codes, long rows, missing bitmaps, ..."),
+            QStringLiteral("Find what the editor or the game would read otherwise than meant."),
             Define, Run};
 }
 

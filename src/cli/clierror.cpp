@@ -1,18 +1,32 @@
 #include "clierror.h"
 
+#include "printable.h"
 #include "runtimeerror.h"
+
+#include <QTextStream>
 
 #include <cstring>
 
 namespace hollenby::cli {
 
 CliError::CliError(QString message)
-    : std::runtime_error(message.toStdString()), m_message(std::move(message))
+    : std::runtime_error(message.toStdString()), m_message(std::move(message)), m_reason(m_message)
 {}
+
+CliError::CliError(const QString& file, const QString& reason)
+    : CliError(file + QStringLiteral(": ") + reason)
+{
+    m_reason = reason;
+}
+
+void PrintError(const QString& message)
+{
+    QTextStream(stderr) << "hollenby-level: " << Printable(message, -1) << '\n';
+}
 
 void Fail(const QString& file, const QString& reason)
 {
-    throw CliError(file + QStringLiteral(": ") + reason);
+    throw CliError(file, reason);
 }
 
 QString SystemReason(int error)

@@ -16,11 +16,21 @@ class CliError : public std::runtime_error
 {
 public:
     explicit CliError(QString message);
+    // "FILE: reason"
+    CliError(const QString& file, const QString& reason);
     const QString& message() const { return m_message; }
+    // The reason without the file's name, for a message that names the file its own way; the
+    // whole message when the error names no file.
+    const QString& reason() const { return m_reason; }
 
 private:
     QString m_message;
+    QString m_reason;
 };
+
+// Prints "hollenby-level: message" as one line on stderr, anything a terminal would not show as
+// itself escaped.
+void PrintError(const QString& message);
 
 // Throws CliError with "FILE: reason".
 [[noreturn]] void Fail(const QString& file, const QString& reason);

@@ -20,7 +20,7 @@ struct Command
 {
     QString name;     // "render"
     QString synopsis; // the arguments after the name, for the usage line
-    QString summary;  // one line for the command list
+    QString summary;  // for the command list: one line beside the name, at most 66 characters
     // Adds the command's options and positional arguments to a fresh parser.
     std::function<void(QCommandLineParser&)> define;
     // Runs with the parsed command line and returns the exit status. Throws CliError when the
@@ -30,6 +30,9 @@ struct Command
 
 // Every command, in the order the help lists them.
 const std::vector<Command>& Commands();
+
+// Adds -h/--help and the command's own options and arguments to a fresh parser.
+void DefineParser(const Command& command, QCommandLineParser& parser);
 
 // The whole program: `arguments` as QCoreApplication::arguments() gives them, program name first.
 // Prints to stdout and stderr and returns the exit status.

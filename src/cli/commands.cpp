@@ -3,6 +3,8 @@
 #include "tiled/tiledcommands.h"
 #include "tiledextensioncommand.h"
 
+#include <QCommandLineParser>
+
 namespace hollenby::cli {
 
 const std::vector<Command>& Commands()
@@ -12,6 +14,14 @@ const std::vector<Command>& Commands()
         tiled::ExportCommand(), tiled::ImportCommand(), TiledExtensionCommand(),
     };
     return commands;
+}
+
+void DefineParser(const Command& command, QCommandLineParser& parser)
+{
+    parser.setApplicationDescription(command.summary);
+    parser.addOption(QCommandLineOption({QStringLiteral("h"), QStringLiteral("help")},
+                                        QStringLiteral("Show this help.")));
+    command.define(parser);
 }
 
 } // namespace hollenby::cli

@@ -1,8 +1,10 @@
 #include "levelcheck.h"
 
+#include "cellfinding.h"
 #include "clierror.h"
 #include "files.h"
 #include "findingkinds.h"
+#include "inputfile.h"
 #include "level.h"
 #include "levelinput.h"
 #include "levelrows.h"
@@ -15,7 +17,7 @@
 #include <algorithm>
 #include <array>
 #include <cstring>
-#include <map>
+#include <optional>
 
 namespace hollenby::cli {
 
@@ -25,88 +27,25 @@ namespace {
 constexpr std::size_t kMaxEditorLines = 32768;
 constexpr int kTilePixels = 40;
 
-// A cell as it can be shown in one line of text: control bytes escaped, long cells cut short.
-QString Quoted(std::string_view cell)
-{
-    constexpr std::size_t kShown = 16;
-    QString text = QStringLiteral("\"");
-    for (const char c : cell.substr(0, kShown)) {
-        const auto byte = static_cast<unsigned char>(c);
-        if (byte == '"' || byte == '\\')
-            text += QStringLiteral("\\") + QLatin1Char(c);
-        else if (byte < 0x20 || byte >= 0x7F)
-            text += QStringLiteral("\\x%1").arg(byte, 2, 16, QLatin1Char('0'));
-        else
-            text += QLatin1Char(c);
-    }
-    if (cell.size() > kShown)
-        text += QStringLiteral("...");
-    return text + QLatin1Char('"');
-}
-
-// The code a typing slip most likely meant: the cell read with look-alike characters ("0l",
-// "O1", "9B"), else the one code that differs from it in a single character. Empty when there is
-// no such code or several.
-QString NearestCode(std::string_view cell)
-{
-    if (cell.size() > 2)
-        return {};
-    static const std::string_view kLookAlikes[][2] = {{"lIi|!", "1"}, {"OoQD", "0"}, {"Ss", "5"},
-                                                      {"B", "8"},     {"Zz", "2"},   {"G", "6"},
-                                                      {"gq", "9"}};
-    std::string readAs(cell);
-    for (char& c : readAs) {
-        for (const auto& [shapes, digit] : kLookAlikes) {
-            if (shapes.find(c) != std::string_view::npos)
-                c = digit[0];
-        }
-    }
-    if (readAs.size() == 1)
-        readAs = "0" + readAs; // "7" for "07"
-    if (readAs != cell && TileIndex(readAs) >= 0)
-        return QString::fromStdString(readAs);
-    QString near;
-    for (const std::string_view code : TileCodes()) {
-        if (cell.size() != code.size() || (cell[0] != code[0]) + (cell[1] != code[1]) != 1)
-            continue;
-        if (!near.isEmpty())
-            return {};
-        near = ui::TextFromBytes(code);
-    }
-    return near;
-}
-
-// The cell without its spaces and tabs, when it is short enough to be a code written loosely.
-std::string WithoutBlanks(std::string_view cell)
-{
-    std::string compact;
-    if (cell.size() > 8)
-        return compact;
-    for (const char c : cell) {
-        if (c != ' ' && c != '\t')
-            compact.push_back(c);
-    }
-    return compact;
-}
-
 class Checker
 {
 public:
-    Checker(const LevelText& level, const QString& folder) : m_level(level), m_folder(folder) {}
+    Checker(const LevelText& level, const QString& folder)
+        : m_level(level), m_folder(folder), m_findings(level)
+    {}
 
     std::vector<Finding> run()
     {
         // Anything read from a binary file would be noise.
         if (const std::size_t nul = m_level.bytes().find('\0'); nul != std::string::npos) {
-            const auto [line, column] = m_level.place(nul);
-            add(line, column, finding::kBinary,
-                QStringLiteral("a NUL byte: this is a binary file, not a level"));
-            return std::move(m_findings);
+            m_findings.add(nul, finding::kBinary,
+                           QStringLiteral("a NUL byte: this is a binary file, not a level"));
+            return m_findings.take();
         }
         lineEnds();
         const auto& lines = m_level.lines();
         if (lines.size() > kMaxEditorLines) {
-            add(kMaxEditorLines + 1, 1, finding::kTooManyLines,
+            add(lines[kMaxEditorLines], finding::kTooManyLines,
                 QStringLiteral("the level has %1 lines; the editor loads at most %2")
                     .arg(lines.size())
                     .arg(kMaxEditorLines));
@@ -114,46 +53,30 @@ public:
         walkLines();
         // Nothing to draw is surely not what anyone meant to ship.
         if (m_rows == 0) {
-            add(1, 1, finding::kNoRows, QStringLiteral("the level has no rows: nothing is drawn"));
+            m_findings.add(0, finding::kNoRows,
+                           QStringLiteral("the level has no rows: nothing is drawn"));
         } else if (std::all_of(m_uses.begin(), m_uses.end(),
                                [](std::int64_t n) { return n == 0; })) {
-            add(1, 1, finding::kNoTiles,
-                QStringLiteral("no cell of the level is a tile code: nothing is drawn"));
+            m_findings.add(0, finding::kNoTiles,
+                           QStringLiteral("no cell of the level is a tile code: nothing is drawn"));
         }
         bitmaps();
-        for (const auto& [id, count] : m_counts) {
-            if (count > kMaxFindingsPerId) {
-                m_findings.push_back({m_level.path(), 1, 1, Severity::Note,
-                                      QStringLiteral("%1 more [%2] findings not shown")
-                                          .arg(count - kMaxFindingsPerId)
-                                          .arg(id),
-                                      id});
-            }
-        }
-        std::stable_sort(m_findings.begin(), m_findings.end(),
-                         [](const Finding& a, const Finding& b) {
-                             return a.line != b.line ? a.line < b.line : a.column < b.column;
-                         });
-        return std::move(m_findings);
+        return m_findings.take();
     }
 
 private:
     const LevelText& m_level;
     const QString& m_folder;
-    std::vector<Finding> m_findings;
-    std::map<QString, int> m_counts;
+    FindingList m_findings;
     std::int64_t m_rows = 0;
-    // Per tile code: how many drawn cells use it and where the first one is.
+    // Per tile code: how many drawn cells use it and the byte offset of the first one.
     std::array<std::int64_t, kTileCodeCount> m_uses{};
-    std::array<std::pair<std::int64_t, std::int64_t>, kTileCodeCount> m_firstUse{};
+    std::array<std::size_t, kTileCodeCount> m_firstUse{};
 
-    void add(std::int64_t line, std::int64_t column, const FindingKind& kind,
-             const QString& message)
+    // A finding at the start of `at`, a piece of the level's text.
+    void add(std::string_view at, const FindingKind& kind, const QString& message)
     {
-        const QString id = QLatin1String(kind.id);
-        if (++m_counts[id] > kMaxFindingsPerId)
-            return;
-        m_findings.push_back({m_level.path(), line, column, kind.severity, message, id});
+        m_findings.add(std::size_t(at.data() - m_level.bytes().data()), kind, message);
     }
 
     void lineEnds()
@@ -187,13 +110,12 @@ private:
     {
         if (count == 0)
             return;
-        const auto [line, column] = m_level.place(first);
         QString message = QStringLiteral("line end is a lone %1").arg(QLatin1String(name));
         if (count > 1)
             message += QStringLiteral(" (and %1 more)").arg(count - 1);
         message += QStringLiteral(": the editor and the game end lines only at CR LF, so the "
                                   "lines around it run together as one");
-        add(line, column, finding::kLineEnd, message);
+        m_findings.add(first, finding::kLineEnd, message);
     }
 
     void walkLines()
@@ -204,7 +126,7 @@ private:
         while (trailing > 0 && lines[trailing - 1].empty())
             --trailing;
         if (lines.size() - trailing >= 2) {
-            add(static_cast<std::int64_t>(trailing) + 1, 1, finding::kTrailingEmptyLines,
+            add(lines[trailing], finding::kTrailingEmptyLines,
                 QStringLiteral("%1 empty lines at the end (each save in the editor adds one); "
                                "each counts as a line, lengthening the estimate and the empty "
                                "stretch before play starts")
@@ -214,12 +136,11 @@ private:
         std::vector<std::string_view> cells;
         for (std::size_t i = 0; i < trailing; ++i) {
             const std::string_view line = lines[i];
-            const auto number = static_cast<std::int64_t>(i) + 1;
             if (line.empty()) {
                 std::size_t end = i;
                 while (end < trailing && lines[end].empty())
                     ++end;
-                add(number, 1, finding::kBlankLine,
+                add(line, finding::kBlankLine,
                     QStringLiteral("%1: no place in the grid, but each counts as a line for the "
                                    "estimate and the start of play")
                         .arg(end - i == 1 ? QStringLiteral("blank line")
@@ -228,13 +149,13 @@ private:
                 continue;
             }
             if (line.front() == ',') {
-                add(number, 1, finding::kNotARow,
+                add(line, finding::kNotARow,
                     QStringLiteral("line starts with \",\", so it is not a row and none of its "
                                    "cells is drawn"));
                 continue;
             }
             if (!IsLevelRowLine(line)) {
-                add(number, 1, finding::kNotARow,
+                add(line, finding::kNotARow,
                     QStringLiteral("line has more than %1 cells, so it is not a row and none of "
                                    "them is drawn")
                         .arg(kMaxRowCells));
@@ -243,9 +164,9 @@ private:
             ++m_rows;
             SplitLevelCells(line, cells);
             for (std::size_t c = 0; c < cells.size() && c < kColumns; ++c)
-                cell(number, cells[c].data() - line.data() + 1, cells[c]);
+                cell(cells[c]);
             if (cells.size() > kColumns) {
-                add(number, cells[kColumns].data() - line.data() + 1, finding::kLongRow,
+                add(cells[kColumns], finding::kLongRow,
                     QStringLiteral("row has %1 cells; only the first %2 are drawn")
                         .arg(cells.size())
                         .arg(kColumns));
@@ -253,73 +174,66 @@ private:
         }
     }
 
-    void cell(std::int64_t line, std::int64_t column, std::string_view text)
+    void cell(std::string_view text)
     {
         const int index = TileIndex(text);
         if (index >= 0) {
             if (m_uses[static_cast<std::size_t>(index)]++ == 0)
-                m_firstUse[static_cast<std::size_t>(index)] = {line, column};
+                m_firstUse[static_cast<std::size_t>(index)] =
+                    std::size_t(text.data() - m_level.bytes().data());
             return;
         }
-        // The two ways of writing a blank slot on purpose: "01,,03", and the "00" that import
-        // writes for an empty map cell.
-        if (text.empty() || text == "00")
-            return;
-        const std::string compact = WithoutBlanks(text);
-        if (compact.size() != text.size() && TileIndex(compact) >= 0) {
-            const auto blank = static_cast<std::int64_t>(text.find_first_of(" \t"));
-            add(line, column + blank, finding::kWhitespace,
-                QStringLiteral("%1 has a space or tab; cells are not trimmed, so it is a blank "
-                               "slot, not %2")
-                    .arg(Quoted(text), ui::TextFromBytes(compact)));
-            return;
-        }
-        QString message =
-            Quoted(text) + QStringLiteral(" is not a tile code, so it is a blank slot");
-        const QString near = NearestCode(text);
-        if (!near.isEmpty())
-            message += QStringLiteral(" (did you mean %1?)").arg(near);
-        add(line, column, finding::kUnknownCode, message);
+        if (const std::optional<CellFinding> finding = FindingOfCell(text))
+            add(text.substr(finding->at), *finding->kind, finding->message);
     }
 
     void bitmaps()
     {
         const QFileInfo folder(ui::NativePath(m_folder));
         if (!folder.isDir()) {
-            add(1, 1, finding::kMissingResources,
-                QStringLiteral("resources folder %1 %2; every tile is a blank slot")
-                    .arg(m_folder, folder.exists() ? QStringLiteral("is not a folder")
-                                                   : QStringLiteral("does not exist")));
+            m_findings.add(0, finding::kMissingResources,
+                           QStringLiteral("resources folder %1 %2; every tile is a blank slot")
+                               .arg(m_folder, folder.exists() ? QStringLiteral("is not a folder")
+                                                              : QStringLiteral("does not exist")));
             return;
         }
         const auto& codes = TileCodes();
         for (std::size_t i = 0; i < codes.size(); ++i) {
             if (m_uses[i] == 0)
                 continue;
-            const auto [line, column] = m_firstUse[i];
+            const std::size_t first = m_firstUse[i];
             const QString path = TileBitmapNativePath(m_folder, codes[i]);
             try {
                 const QImage picture = TileSet::LoadBitmap(path);
                 if (picture.width() != kTilePixels || picture.height() != kTilePixels) {
-                    add(line, column, finding::kBitmapSize,
+                    m_findings.add(
+                        first, finding::kBitmapSize,
                         QStringLiteral("%1 is %2 x %3 pixels; tiles are laid out 40 x 40, so it "
                                        "overlaps its neighbours or leaves gaps")
                             .arg(path)
                             .arg(picture.width())
                             .arg(picture.height()));
                 }
+            } catch (const FileKindError& error) {
+                m_findings.add(first, finding::kBadBitmap,
+                               error.message() +
+                                   QStringLiteral("; the editor stops drawing at the first %1")
+                                       .arg(ui::TextFromBytes(codes[i])));
             } catch (const CliError& error) {
-                add(line, column, finding::kBadBitmap,
-                    error.message() + QStringLiteral("; the tile shows what its decoder made up"));
+                m_findings.add(first, finding::kBadBitmap,
+                               error.message() +
+                                   QStringLiteral("; the tile shows what its decoder made up"));
             } catch (const ui::RuntimeError& error) {
                 if (error.number() == ui::RuntimeError::kFileNotFound) {
-                    add(line, column, finding::kMissingBitmap,
+                    m_findings.add(
+                        first, finding::kMissingBitmap,
                         QStringLiteral("no bitmap for %1: %2 is missing, so its %3 cells are "
                                        "blank slots")
                             .arg(ui::TextFromBytes(codes[i]), path)
                             .arg(m_uses[i]));
                 } else {
-                    add(line, column, finding::kBadBitmap,
+                    m_findings.add(
+                        first, finding::kBadBitmap,
                         QStringLiteral("%1: %2; the editor stops drawing at the first %3")
                             .arg(path, ReasonText(error), ui::TextFromBytes(codes[i])));
                 }

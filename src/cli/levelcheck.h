@@ -6,6 +6,7 @@
 //   note    - harmless, but counts where one may not expect it.
 
 #include "diagnostic.h"
+#include "findinglist.h"
 
 #include <QString>
 
@@ -18,7 +19,5 @@ class LevelText;
 // Every finding about `level` and the bitmaps it needs from `resourcesFolder`, in file order.
 // Each kind of finding is reported at most kMaxFindingsPerId times, then summed up in a note.
 std::vector<Finding> CheckLevel(const LevelText& level, const QString& resourcesFolder);
-
-inline constexpr int kMaxFindingsPerId = 100;
 
 } // namespace hollenby::cli

@@ -3,6 +3,7 @@
 #include "clierror.h"
 #include "files.h"
 #include "grid.h"
+#include "inputfile.h"
 #include "level.h"
 #include "picture.h"
 #include "rowwalk.h"
@@ -12,16 +13,12 @@
 #include <QFileInfo>
 
 #include <algorithm>
+#include <cstring>
 
 namespace hollenby::cli {
 
-LevelText::LevelText(const QString& path) : m_path(path)
+LevelText::LevelText(const QString& path) : m_path(path), m_bytes(ReadInputFile(path))
 {
-    try {
-        m_bytes = ui::ReadFileBytes(path);
-    } catch (const ui::RuntimeError& error) {
-        Fail(path, ReasonText(error));
-    }
     m_lines = SplitLevelLines(m_bytes);
 }
 
@@ -57,12 +54,19 @@ LevelText::LevelText(const QString& path, std::size_t rows) : m_path(path)
 
 std::pair<std::int64_t, std::int64_t> LevelText::place(std::size_t offset) const
 {
-    const char* at = m_bytes.data() + offset;
-    const auto line =
-        std::upper_bound(m_lines.begin(), m_lines.end(), at,
-                         [](const char* p, std::string_view l) { return p < l.data(); }) -
-        1;
-    return {line - m_lines.begin() + 1, at - line->data() + 1};
+    if (!m_lineFeedsFound) {
+        const char* begin = m_bytes.data();
+        const char* end = begin + m_bytes.size();
+        for (const char* at = begin;
+             (at = static_cast<const char*>(std::memchr(at, '\n', std::size_t(end - at)))) !=
+             nullptr;
+             ++at)
+            m_lineFeeds.push_back(std::size_t(at - begin));
+        m_lineFeedsFound = true;
+    }
+    const auto before = std::lower_bound(m_lineFeeds.begin(), m_lineFeeds.end(), offset);
+    const std::size_t lineStart = before == m_lineFeeds.begin() ? 0 : *(before - 1) + 1;
+    return {before - m_lineFeeds.begin() + 1, std::int64_t(offset - lineStart) + 1};
 }
 
 void LevelText::requireText() const

@@ -12,8 +12,8 @@
 
 namespace hollenby::cli {
 
-// A level file read whole. Throws CliError ("PATH: reason") when it cannot be read. Neither
-// copyable nor movable, because `lines()` points into `bytes()`.
+// A level file read whole. Throws CliError ("PATH: reason") when it cannot be read, or is no
+// regular file. Neither copyable nor movable, because `lines()` points into `bytes()`.
 class LevelText
 {
 public:
@@ -31,8 +31,10 @@ public:
     // False when reading stopped at the last row wanted, before the file was known to end.
     bool whole() const { return m_whole; }
 
-    // The line and column (both from 1) of byte `offset`, lines cut at CR LF as the editor cuts
-    // them. `offset` must not point into a CR LF.
+    // The line and column (both from 1) of byte `offset` as text editors and grep count them, so
+    // that a finding can be found where it says: a new line after every LF (a lone CR starts
+    // none), the column in bytes from the start of that line. Without a lone LF these are the
+    // level's own lines, which the editor cuts at CR LF.
     std::pair<std::int64_t, std::int64_t> place(std::size_t offset) const;
 
     // Throws CliError unless the file is text: a NUL byte marks a binary file, which no editor
@@ -44,6 +46,8 @@ private:
     std::string m_bytes;
     std::vector<std::string_view> m_lines;
     bool m_whole = true;
+    mutable std::vector<std::size_t> m_lineFeeds; // where each LF is, found at the first place()
+    mutable bool m_lineFeedsFound = false;
 };
 
 // One row as the play window draws it: the line it comes from (from 1) and its drawn cells, at

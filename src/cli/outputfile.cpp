@@ -1,36 +1,56 @@
 #include "outputfile.h"
 
 #include "clierror.h"
+#include "inputfile.h"
+#include "picture.h"
 
 #include <QDir>
 #include <QFileInfo>
 
 #include <cerrno>
 #include <fcntl.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 namespace hollenby::cli {
 
-OutputFile::OutputFile(const QString& path, const QString& protectedPath, Existing existing)
-    : m_path(path), m_file(path), m_inPlace(path)
+namespace {
+
+bool StatOf(const QString& path, struct stat& status)
+{
+    return ::stat(QFile::encodeName(path).constData(), &status) == 0;
+}
+
+} // namespace
+
+bool OutputFile::CheckTarget(const QString& path, const QStringList& inputs)
 {
     if (path.isEmpty())
         throw CliError(QStringLiteral("no output file named"));
-    const QFileInfo info(path);
-    if (info.isDir())
-        Fail(path, QStringLiteral("is a folder"));
-    if (info.exists() && !info.isFile())
-        Fail(path, QStringLiteral("not a regular file; give a file to write the picture to"));
-    if (info.exists() && info.canonicalFilePath() == QFileInfo(protectedPath).canonicalFilePath())
-        Fail(path, QStringLiteral("is the level itself; give another output file"));
-    if (existing == Existing::FillIfEmpty && info.isFile() && info.size() == 0) {
-        if (!info.isWritable())
-            Fail(path, QStringLiteral("permission denied"));
-        if (!m_inPlace.open(QIODevice::WriteOnly | QIODevice::ExistingOnly))
-            Fail(path, QStringLiteral("cannot write: ") + m_inPlace.errorString());
-        return;
+    // A folder, a FIFO or a device cannot be replaced by a file; a symlink loop is no file.
+    RefuseIrregularFile(path);
+    struct stat output = {};
+    const bool exists = StatOf(path, output);
+    if (exists) {
+        // Compared by the file itself, so that no other spelling of an input gets past.
+        for (const QString& input : inputs) {
+            struct stat read = {};
+            if (StatOf(ui::NativePath(input), read) && read.st_dev == output.st_dev &&
+                read.st_ino == output.st_ino)
+                Fail(path, QStringLiteral("is the same file as %1, which this command reads; give "
+                                          "another output file")
+                               .arg(input));
+        }
     }
-    const QFileInfo folder(info.absolutePath());
+    return exists;
+}
+
+void OutputFile::CheckFolder(const QString& path, bool exists)
+{
+    // A link is followed: the new file takes the place of its target, beside it.
+    const QFileInfo info(path);
+    const QFileInfo folder(exists ? QFileInfo(info.canonicalFilePath()).absolutePath()
+                                  : info.absolutePath());
     if (!folder.exists())
         Fail(path,
              QStringLiteral("no such folder: ") + QDir::toNativeSeparators(folder.filePath()));
@@ -41,11 +61,32 @@ OutputFile::OutputFile(const QString& path, const QString& protectedPath, Existi
     if (::faccessat(AT_FDCWD, encoded.constData(), W_OK | X_OK, AT_EACCESS) != 0)
         Fail(path, QStringLiteral("permission denied (cannot write in ") + folder.filePath() +
                        QLatin1Char(')'));
-    if (info.exists() && !info.isWritable())
+    if (exists && ::faccessat(AT_FDCWD, QFile::encodeName(path).constData(), W_OK, AT_EACCESS) != 0)
         Fail(path, QStringLiteral("permission denied"));
+}
 
-    // Writing straight into the file when no temporary one can be made would leave half a
-    // picture behind on a failure.
+void OutputFile::Check(const QString& path, const QStringList& inputs)
+{
+    CheckFolder(path, CheckTarget(path, inputs));
+}
+
+bool OutputFile::HasSuffix(const QString& path, const QStringList& suffixes)
+{
+    return suffixes.contains(QFileInfo(path).suffix().toLower());
+}
+
+OutputFile::OutputFile(const QString& path, const QStringList& inputs, Existing existing)
+    : m_path(path), m_file(path), m_inPlace(path)
+{
+    const bool exists = CheckTarget(path, inputs);
+    if (existing == Existing::FillIfEmpty && exists && QFileInfo(path).size() == 0) {
+        if (::faccessat(AT_FDCWD, QFile::encodeName(path).constData(), W_OK, AT_EACCESS) != 0)
+            Fail(path, QStringLiteral("permission denied"));
+        if (!m_inPlace.open(QIODevice::WriteOnly | QIODevice::ExistingOnly))
+            Fail(path, QStringLiteral("cannot write: ") + m_inPlace.errorString());
+        return;
+    }
+    CheckFolder(path, exists);
     m_file.setDirectWriteFallback(false);
     if (!m_file.open(QIODevice::WriteOnly))
         Fail(path, QStringLiteral("cannot create: ") + m_file.errorString());

@@ -1,6 +1,7 @@
 // render: the whole level, or some of its rows, as one PNG.
 
 #include "clierror.h"
+#include "level.h"
 #include "levelcommands.h"
 #include "levelinput.h"
 #include "levelraster.h"
@@ -99,6 +100,9 @@ int Run(const QCommandLineParser& parser)
         threads = ParseCount(QStringLiteral("--jobs"), parser.value(kJobs), 64);
     const QString outPath =
         parser.isSet(kOutput) ? parser.value(kOutput) : DefaultOutput(levelPath);
+    OutputFile::Check(outPath, {levelPath});
+    if (!OutputFile::HasSuffix(outPath, {QStringLiteral("png")}))
+        Fail(outPath, QStringLiteral("render writes a PNG; give a name ending in .png"));
 
     const LevelText level(levelPath);
     level.requireText();
@@ -124,10 +128,16 @@ int Run(const QCommandLineParser& parser)
                             .arg(height)
                             .arg(kPngMaxSide));
 
-    const TileSet tiles(folder, UsedTiles(selected), TileSet::Fallback::Blank);
+    const TileUse used = UsedTiles(selected);
+    const TileSet tiles(folder, used, TileSet::Fallback::Blank);
     const LevelRaster raster(selected, tiles, layout, background);
 
-    OutputFile out(outPath, levelPath);
+    QStringList inputs = {levelPath};
+    for (int i = 0; i < kTileCodeCount; ++i) {
+        if (used[std::size_t(i)])
+            inputs << TileBitmapNativePath(folder, TileCodes()[std::size_t(i)]);
+    }
+    OutputFile out(outPath, inputs);
     PictureOptions options;
     options.size = ScaledSize({raster.width(), raster.height()}, scale);
     options.threads = threads;
@@ -144,8 +154,7 @@ Command RenderCommand()
     return {QStringLiteral("render"),
             QStringLiteral("LEVEL [-r DIR] [-o OUT.png] [--rows FIRST:LAST] [--scale S] "
                            "[--grid play|editor] [--background #RRGGBB]"),
-            QStringLiteral("Draw a level's rows as one PNG, as the play window or the editor "
-                           "shows them."),
+            QStringLiteral("Draw a level as one PNG, as the play window or editor shows it."),
             Define, Run};
 }
 

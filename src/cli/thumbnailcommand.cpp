@@ -103,8 +103,7 @@ int Run(const QCommandLineParser& parser)
 Command ThumbnailCommand()
 {
     return {QStringLiteral("thumbnail"), QStringLiteral("-s SIZE LEVEL OUT.png"),
-            QStringLiteral("Draw the first rows of a level as a preview of at most SIZE x SIZE, "
-                           "for file managers."),
+            QStringLiteral("Draw a level's first rows as a small preview, for file managers."),
             Define, Run};
 }
 

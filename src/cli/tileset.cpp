@@ -1,6 +1,7 @@
 #include "tileset.h"
 
 #include "clierror.h"
+#include "inputfile.h"
 #include "level.h"
 #include "levelinput.h"
 #include "picture.h"
@@ -63,6 +64,7 @@ std::optional<qint64> NeededBytes(const QString& path)
 
 QImage TileSet::LoadBitmap(const QString& path)
 {
+    RefuseIrregularFile(path);
     QImage picture = ui::LoadPicture(path);
     const qint64 size = QFileInfo(path).size();
     if (const std::optional<qint64> needed = NeededBytes(path); needed && size < *needed)

@@ -41,9 +41,10 @@ public:
     // The colour a code is drawn in when it has no bitmap: a hue of its own.
     static std::uint32_t FlatColour(int index);
 
-    // Decodes a tile bitmap as the editor does (throwing ui::RuntimeError as it does), but also
-    // refuses a BMP whose pixels stop short of what its header says, which the decoder would
-    // fill in silently: throws CliError naming the file.
+    // Decodes a tile bitmap as the editor does (throwing ui::RuntimeError as it does), but first
+    // refuses a file that is no regular file (FileKindError: a folder, a FIFO, a device, a
+    // symlink loop, each named), and then a BMP whose pixels stop short of what its header
+    // says, which the decoder would fill in silently (CliError). Both name the file.
     static QImage LoadBitmap(const QString& path);
 
 private:

@@ -11,6 +11,8 @@
 #include <QJsonObject>
 #include <QTest>
 
+#include <sys/stat.h>
+
 using namespace hollenby;
 using testing::RunCli;
 
@@ -21,7 +23,8 @@ enum class Bitmap
     Good,
     Missing,
     Truncated,
-    Oversized
+    Oversized,
+    Fifo
 };
 
 } // namespace
@@ -46,6 +49,9 @@ class CheckTest : public QObject
             QFile::resize(seven, 1000);
         if (bitmap == Bitmap::Oversized)
             testing::WriteBitmap(seven, Qt::red, 48, 40);
+        if (bitmap == Bitmap::Fifo &&
+            (!QFile::remove(seven) || ::mkfifo(QFile::encodeName(seven).constData(), 0644) != 0))
+            return {};
         const QString level = folder + QStringLiteral("/level.lvl");
         return testing::WriteBytes(level, text) ? level : QString();
     }
@@ -58,8 +64,9 @@ private slots:
         QTest::addColumn<int>("bitmap");
         QTest::addColumn<QString>("finding");
         const auto row = [](const char* name, const std::string& text, Bitmap bitmap,
-                            const char* finding) {
-            QTest::newRow(name) << text << static_cast<int>(bitmap) << QString::fromLatin1(finding);
+                            const std::string& finding) {
+            QTest::newRow(name) << text << static_cast<int>(bitmap)
+                                << QString::fromStdString(finding);
         };
         row("lone LF", "01,02\n03\r\n04", Bitmap::Good, "1:6: error: line end is a lone LF");
         row("lone CR", "01\r\n02\r03", Bitmap::Good, "2:3: error: line end is a lone CR");
@@ -69,6 +76,9 @@ private slots:
             "1:4: warning: \"0l\" is not a tile code, so it is a blank slot (did you mean 01?) "
             "[unknown-code]");
         row("space before a code", "01, 02", Bitmap::Good, "1:4: warning: \" 02\" has a space");
+        row("spaces both sides of a code", "01, 01 ,02", Bitmap::Good,
+            "1:4: warning: \" 01 \" has a space or tab; cells are not trimmed, so it is a blank "
+            "slot, not 01 [whitespace]");
         row("tab inside a code", "01,0\t2", Bitmap::Good,
             "1:5: warning: \"0\\x092\" has a space or tab; cells are not trimmed, so it is a blank "
             "slot, not 02 [whitespace]");
@@ -86,6 +96,14 @@ private slots:
             "2:4: error: no bitmap for 07:");
         row("truncated bitmap", "07", Bitmap::Truncated, "1:1: error: ");
         row("bitmap of another size", "07", Bitmap::Oversized, "1:1: warning: ");
+        row("a FIFO for a bitmap", "07", Bitmap::Fifo,
+            "1:1: error: %1/07.bmp: is a FIFO, not a regular file; the editor stops drawing at the "
+            "first 07 [bad-bitmap]");
+        // What a cell holds is shown, never sent to the terminal as it is.
+        row("escape sequence in a cell", "01,\x1b]0;owned\x07", Bitmap::Good,
+            "1:4: warning: \"\\x1b]0;owned\\x07\" is not a tile code");
+        row("long cell cut short", "01," + std::string(100, 'z'), Bitmap::Good,
+            "1:4: warning: \"" + std::string(63, 'z') + "\u2026\" is not a tile code");
     }
 
     void findingsNameTheirPlace()
@@ -94,6 +112,7 @@ private slots:
         QFETCH(int, bitmap);
         QFETCH(QString, finding);
         const QString level = makeLevel(text, static_cast<Bitmap>(bitmap));
+        finding.replace(QLatin1String("%1"), QFileInfo(level).path() + "/_resources");
         const testing::CliResult result = RunCli({QStringLiteral("check"), level});
         const QString out = QString::fromUtf8(result.out);
         QVERIFY2(out.contains(level + QLatin1Char(':') + finding), qPrintable(out));
@@ -103,6 +122,44 @@ private slots:
             finding.contains(QLatin1String("lone")) || finding.contains(QLatin1String("no cell"));
         QCOMPARE(out.count(QLatin1Char('\n')), alsoUnknown ? 3 : 2);
         QCOMPARE(result.status, finding.contains(QLatin1String(": error: ")) ? 1 : 0);
+    }
+
+    // Positions as text editors and grep count them: a line after every LF, a lone CR starting
+    // none, columns in bytes from the start of that line.
+    void positionsAsEditorsCount_data()
+    {
+        QTest::addColumn<std::string>("text");
+        QTest::addColumn<QStringList>("places");
+        QTest::newRow("after a lone LF")
+            << std::string("07,01\n02\r\nzz")
+            << QStringList{"1:4 unknown-code", "1:6 line-end", "3:1 unknown-code"};
+        QTest::newRow("a lone CR starts no line")
+            << std::string("07,01\r02\r\nzz")
+            << QStringList{"1:4 unknown-code", "1:6 line-end", "2:1 unknown-code"};
+        QTest::newRow("columns from the last LF")
+            << std::string("01,02\n03,zz\r\n")
+            << QStringList{"1:4 unknown-code", "1:6 line-end", "2:4 unknown-code"};
+        // A level the editor saved ends in one CR LF; blank slots written on purpose are fine.
+        QTest::newRow("one final CR LF") << std::string("01,02\r\n03\r\n") << QStringList();
+        QTest::newRow("00 and empty cells")
+            << std::string("01,00,,02,00\r\n00,01") << QStringList();
+    }
+
+    void positionsAsEditorsCount()
+    {
+        QFETCH(std::string, text);
+        QFETCH(QStringList, places);
+        const QString level = makeLevel(text, Bitmap::Good);
+        const testing::CliResult result = RunCli({QStringLiteral("check"), level});
+        QStringList found;
+        for (const QString& line : QString::fromUtf8(result.out).split('\n', Qt::SkipEmptyParts)) {
+            if (!line.startsWith(level))
+                continue;
+            const QStringList parts = line.mid(level.size() + 1).split(':');
+            found << parts[0] + ':' + parts[1] + ' ' + line.section('[', -1).chopped(1);
+        }
+        QCOMPARE(found, places);
+        QCOMPARE(result.status, places.isEmpty() ? 0 : 1);
     }
 
     void exitStatusesAndJson()

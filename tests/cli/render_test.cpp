@@ -35,6 +35,34 @@ Q_DECLARE_METATYPE(Probe)
 
 namespace {
 
+// A 32-bit BMP of one colour with an alpha channel (a V4 header with an alpha mask), which Qt's
+// own BMP writer does not make.
+QByteArray AlphaBitmap(int width, int height, QRgb argb)
+{
+    QByteArray bmp(14 + 108 + width * height * 4, '\0');
+    const auto put = [&bmp](int at, quint32 value, int size) {
+        for (int i = 0; i < size; ++i)
+            bmp[at + i] = char(value >> (8 * i));
+    };
+    bmp[0] = 'B';
+    bmp[1] = 'M';
+    put(2, quint32(bmp.size()), 4);
+    put(10, 14 + 108, 4);
+    put(14, 108, 4);
+    put(18, quint32(width), 4);
+    put(22, quint32(height), 4);
+    put(26, 1, 2);
+    put(28, 32, 2);
+    put(30, 3, 4); // bit fields: the masks that follow
+    put(54, 0x00FF0000, 4);
+    put(58, 0x0000FF00, 4);
+    put(62, 0x000000FF, 4);
+    put(66, 0xFF000000, 4);
+    for (int i = 0; i < width * height; ++i)
+        put(122 + i * 4, argb, 4);
+    return bmp;
+}
+
 QString Describe(const QImage& image, int x, int y)
 {
     const QColor colour = image.pixelColor(x, y);
@@ -155,6 +183,67 @@ private slots:
                 QFAIL(qPrintable(
                     QStringLiteral("row %1: red %2, expected %3").arg(y).arg(got.red()).arg(red)));
         }
+    }
+
+    // Tiles are laid over what lies beneath them as the window lays them: a half-transparent
+    // one blends, a tall one reaches into the rows below, and no tile's colour is ever taken for
+    // the blank slots' transparency.
+    void tilesLayerAsInTheWindow_data()
+    {
+        QTest::addColumn<QByteArray>("bitmap"); // 05.bmp
+        QTest::addColumn<std::string>("level");
+        QTest::addColumn<QStringList>("options");
+        QTest::addColumn<QPoint>("at");
+        QTest::addColumn<QColor>("colour");
+        const QByteArray half = AlphaBitmap(40, 40, qRgba(255, 0, 0, 128));
+        QTest::newRow("half-transparent tile over the background")
+            << half << std::string("05") << QStringList{"--background", "#0000ff"} << QPoint(20, 20)
+            << QColor(128, 0, 127);
+        QTest::newRow("half-transparent tile over nothing")
+            << half << std::string("05") << QStringList() << QPoint(20, 20)
+            << QColor(255, 0, 0, 128);
+        const QByteArray tall = AlphaBitmap(40, 60, qRgb(0, 200, 0));
+        QTest::newRow("tall tile into the row below")
+            << tall << std::string("05,05\r\n01") << QStringList() << QPoint(60, 50)
+            << QColor(0, 200, 0);
+        QTest::newRow("tall tile under a later one")
+            << tall << std::string("05,05\r\n01") << QStringList() << QPoint(20, 50)
+            << TileColour("01");
+        QTest::newRow("tall tile's end") << tall << std::string("05,05\r\n01") << QStringList()
+                                         << QPoint(60, 70) << QColor(0, 0, 0, 0);
+        const QByteArray black = AlphaBitmap(40, 40, qRgb(0, 0, 0));
+        QTest::newRow("pure black tile stays black")
+            << black << std::string("05,zz") << QStringList() << QPoint(20, 20)
+            << QColor(Qt::black);
+        QTest::newRow("beside it, a blank slot stays transparent")
+            << black << std::string("05,zz") << QStringList() << QPoint(60, 20)
+            << QColor(0, 0, 0, 0);
+    }
+
+    void tilesLayerAsInTheWindow()
+    {
+        QFETCH(QByteArray, bitmap);
+        QFETCH(std::string, level);
+        QFETCH(QStringList, options);
+        QFETCH(QPoint, at);
+        QFETCH(QColor, colour);
+        QTemporaryDir dir;
+        QVERIFY(testing::WriteTileSet(dir.filePath("_resources")));
+        QVERIFY(testing::WriteBytes(dir.filePath("_resources/05.bmp"), bitmap.toStdString()));
+        QVERIFY(testing::WriteBytes(dir.filePath("level.lvl"), level));
+        const testing::CliResult result =
+            RunCli(QStringList{"render", dir.filePath("level.lvl"), "-o", dir.filePath("out.png")} +
+                   options);
+        QVERIFY2(result.status == 0, result.err.constData());
+        const QColor got = QImage(dir.filePath("out.png")).pixelColor(at);
+        if (colour.alpha() == 0) {
+            QCOMPARE(got.alpha(), 0);
+            return;
+        }
+        const auto near = [](int a, int b) { return std::abs(a - b) <= 1; };
+        QVERIFY2(near(got.red(), colour.red()) && near(got.green(), colour.green()) &&
+                     near(got.blue(), colour.blue()) && near(got.alpha(), colour.alpha()),
+                 qPrintable(got.name(QColor::HexArgb) + " for " + colour.name(QColor::HexArgb)));
     }
 
     void editorGridMatchesTheRenderView()

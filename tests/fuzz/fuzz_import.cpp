@@ -36,7 +36,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         try {
             return format == MapFormat::Json ? ReadJsonTileset(bytes) : ReadTsxTileset(bytes);
         } catch (const MapError& error) {
-            cli::Fail(QStringLiteral("tileset"), error.reason());
+            MapFail(QStringLiteral("tileset: ") + error.reason());
         }
     };
     ImportOptions options;

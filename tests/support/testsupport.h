@@ -28,6 +28,11 @@ QColor TileColour(std::string_view code);
 // Writes the 22 tile bitmaps of the table into `folder` in their TileColour.
 bool WriteTileSet(const QString& folder);
 
+// Every entry under `folder`, sorted, with each regular file's bytes; other kinds (a FIFO, a link
+// to a device) only by name, as reading them could wait or never end. Two snapshots compare
+// equal when nothing under the folder changed.
+QStringList Snapshot(const QString& folder);
+
 // `count` lines of `row`, joined by CR LF, with a final CR LF when asked.
 std::string RepeatLines(std::string_view row, int count, bool finalLineEnd);
 

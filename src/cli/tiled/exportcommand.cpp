@@ -1,18 +1,17 @@
 #include "clierror.h"
-#include "files.h"
+#include "level.h"
 #include "levelexport.h"
 #include "levelinput.h"
 #include "mapfiles.h"
 #include "mapwriter.h"
+#include "outputfile.h"
 #include "picture.h"
-#include "runtimeerror.h"
+#include "printable.h"
 #include "tiledcommands.h"
 
 #include <QCommandLineParser>
 #include <QFileInfo>
 #include <QTextStream>
-
-#include <cstdio>
 
 namespace hollenby::cli::tiled {
 
@@ -39,6 +38,15 @@ void Define(QCommandLineParser& parser)
     parser.addPositionalArgument(QStringLiteral("LEVEL"), QStringLiteral("The level to export."));
 }
 
+// What export writes, import must read.
+[[noreturn]] void TooLargeForImport(const QString& output, qint64 bytes)
+{
+    Fail(output, QStringLiteral("the map would be %1 MiB, and import reads at most %2 MiB; write "
+                                "its layer compressed (--layer-format base64-zlib)")
+                     .arg(double(bytes) / (1 << 20), 0, 'f', 1)
+                     .arg(kMaxMapFileBytes >> 20));
+}
+
 int Run(const QCommandLineParser& parser)
 {
     const QStringList arguments = parser.positionalArguments();
@@ -48,9 +56,11 @@ int Run(const QCommandLineParser& parser)
     if (output.isEmpty())
         throw CliError(
             QStringLiteral("export: give the map to write with -o MAP.tmx or -o MAP.tmj"));
+    OutputFile::Check(output, {arguments.front()});
     const std::optional<MapFormat> format = FormatOfMap(output);
     if (!format)
-        Fail(output, QStringLiteral("a map's extension must be .tmx, .tmj or .json"));
+        Fail(output, QStringLiteral("export writes a map; give a name ending in .tmx, .tmj or "
+                                    ".json"));
     const std::optional<LayerFormat> layerFormat = LayerFormatFromName(parser.value(kLayerFormat));
     if (!layerFormat)
         throw CliError(QStringLiteral("export: --layer-format \"%1\" is not csv, base64, "
@@ -61,18 +71,25 @@ int Run(const QCommandLineParser& parser)
     const QString resources = ResourcesFolder(level.path(), parser.value(kResources));
     const QString mapFolder = QFileInfo(ui::NativePath(output)).absolutePath();
     const ExportedMap exported = MapFromLevel(level, resources, mapFolder);
+    // Four bytes a cell, a third more in base64: known too large before a byte is encoded.
+    const auto cells = qint64(exported.map.tileLayers.front().gids.size());
+    if (*layerFormat == LayerFormat::Base64 && (cells * 4 + 2) / 3 * 4 > kMaxMapFileBytes)
+        TooLargeForImport(output, (cells * 4 + 2) / 3 * 4);
     QTextStream err(stderr);
     for (const Finding& finding : exported.findings)
-        err << FormatFinding(finding) << '\n';
+        err << Printable(FormatFinding(finding), -1) << '\n';
     err.flush();
     const QByteArray bytes = *format == MapFormat::Tmx ? WriteTmxMap(exported.map, *layerFormat)
                                                        : WriteJsonMap(exported.map, *layerFormat);
-    try {
-        ui::WriteFileBytesSafely(output,
-                                 std::string_view(bytes.constData(), std::size_t(bytes.size())));
-    } catch (const ui::RuntimeError& error) {
-        Fail(output, ReasonText(error));
-    }
+    if (bytes.size() > kMaxMapFileBytes)
+        TooLargeForImport(output, bytes.size());
+    QStringList inputs = {level.path()};
+    for (const std::string_view code : TileCodes())
+        inputs << TileBitmapNativePath(resources, code);
+    OutputFile out(output, inputs);
+    if (out.device().write(bytes) != bytes.size())
+        Fail(output, QStringLiteral("cannot write: ") + out.device().errorString());
+    out.commit();
     return kExitClean;
 }
 

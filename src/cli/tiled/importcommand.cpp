@@ -1,9 +1,11 @@
 #include "clierror.h"
-#include "files.h"
+#include "importmessages.h"
+#include "inputfile.h"
 #include "levelimport.h"
 #include "maperror.h"
 #include "mapfiles.h"
-#include "runtimeerror.h"
+#include "outputfile.h"
+#include "printable.h"
 #include "tiledcommands.h"
 
 #include <QCommandLineParser>
@@ -17,12 +19,13 @@ const QString kOutput = QStringLiteral("output");
 const QString kLayer = QStringLiteral("layer");
 const QString kBlank = QStringLiteral("blank");
 const QString kCrop = QStringLiteral("crop");
+const QString kForce = QStringLiteral("force");
 
 void Define(QCommandLineParser& parser)
 {
     parser.addOptions({
         {{QStringLiteral("o"), kOutput},
-         QStringLiteral("The level file to write."),
+         QStringLiteral("The level file to write (LEVEL.lvl)."),
          QStringLiteral("LEVEL")},
         {kLayer,
          QStringLiteral("The tile layer to import (default: the one named \"level\", else the "
@@ -30,10 +33,25 @@ void Define(QCommandLineParser& parser)
          QStringLiteral("NAME")},
         {kBlank, QStringLiteral("The code written for an empty cell (default: 00)."),
          QStringLiteral("CODE"), QStringLiteral("00")},
-        {kCrop, QStringLiteral("Keep the first 8 columns of a wider map instead of refusing it.")},
+        {kCrop,
+         QStringLiteral("Keep the 8 columns from column X (Tiled's x, from 0) of a wider map "
+                        "instead of refusing it."),
+         QStringLiteral("X")},
+        {kForce, QStringLiteral("Write the level under a name not ending in .lvl.")},
     });
     parser.addPositionalArgument(QStringLiteral("MAP"),
                                  QStringLiteral("The Tiled map: .tmx, .tmj or .json."));
+}
+
+std::int64_t ParseCrop(const QString& text)
+{
+    bool ok = false;
+    const qlonglong column = text.toLongLong(&ok);
+    if (!ok || column < 0 || column > kMaxCells || text.startsWith(QLatin1Char('+')))
+        throw CliError(QStringLiteral("import: --crop \"%1\": must be a map column, a whole number "
+                                      "from 0")
+                           .arg(text));
+    return column;
 }
 
 int Run(const QCommandLineParser& parser)
@@ -47,32 +65,39 @@ int Run(const QCommandLineParser& parser)
     ImportOptions options;
     options.layer = parser.value(kLayer);
     options.blank = parser.value(kBlank);
-    options.crop = parser.isSet(kCrop);
-    if (!IsCellText(options.blank))
-        throw CliError(QStringLiteral("import: --blank \"%1\" cannot be a level cell: it must be "
-                                      "8-bit text, not empty, without \",\" or a line break")
-                           .arg(options.blank));
+    if (parser.isSet(kCrop))
+        options.crop = ParseCrop(parser.value(kCrop));
+    if (const QString problem = importmessage::CellTextProblem(options.blank); !problem.isEmpty())
+        throw CliError(QStringLiteral("import: --blank \"%1\" cannot be a level cell: it %2")
+                           .arg(Printable(options.blank), problem));
 
     const QString& mapPath = arguments.front();
+    OutputFile::Check(output, {mapPath});
+    if (!parser.isSet(kForce) && !OutputFile::HasSuffix(output, {QStringLiteral("lvl")}))
+        Fail(output, QStringLiteral("import writes level text; give a name ending in .lvl (or "
+                                    "--force to write it there)"));
+    // A folder or a FIFO is named as what it is, whatever its name.
+    RefuseIrregularFile(mapPath);
     const std::optional<MapFormat> format = FormatOfMap(mapPath);
     if (!format)
-        Fail(mapPath, QStringLiteral("a map's extension must be .tmx, .tmj or .json"));
+        Fail(mapPath, QStringLiteral("a map's name must end in .tmx, .tmj or .json"));
     const QByteArray bytes = ReadMapFile(mapPath);
+    QStringList inputs = {mapPath};
     ImportedLevel level;
     try {
-        level = LevelFromMap(ReadMap(bytes, *format, FileTilesetLoader(mapPath)), options);
+        level = LevelFromMap(ReadMap(bytes, *format, FileTilesetLoader(mapPath, &inputs)), options);
     } catch (const MapError& error) {
         Fail(mapPath, error.reason());
     }
     QTextStream err(stderr);
     for (const QString& warning : level.warnings)
-        err << mapPath << ": warning: " << warning << '\n';
+        err << Printable(mapPath, -1) << ": warning: " << warning << '\n';
     err.flush();
-    try {
-        ui::WriteFileBytesSafely(output, level.text);
-    } catch (const ui::RuntimeError& error) {
-        Fail(output, ReasonText(error));
-    }
+    OutputFile out(output, inputs);
+    const auto size = qint64(level.text.size());
+    if (out.device().write(level.text.data(), size) != size)
+        Fail(output, QStringLiteral("cannot write: ") + out.device().errorString());
+    out.commit();
     return kExitClean;
 }
 
@@ -82,7 +107,7 @@ Command ImportCommand()
 {
     return {QStringLiteral("import"),
             QStringLiteral("MAP.tmx|MAP.tmj|MAP.json -o LEVEL.lvl [--layer NAME] [--blank CODE] "
-                           "[--crop]"),
+                           "[--crop X] [--force]"),
             QStringLiteral("Read a level back from a Tiled map."), Define, Run};
 }
 

@@ -3,6 +3,7 @@
 #include "cellbudget.h"
 #include "layerdata.h"
 #include "maperror.h"
+#include "printable.h"
 
 #include <QJsonArray>
 #include <QJsonDocument>
@@ -59,29 +60,109 @@ QString Text(const QJsonObject& object, const QString& key)
     return object.value(key).toString();
 }
 
+// A property's type as the file gives it, else as its value shows it: files written before Tiled
+// wrote types keep numbers and booleans as such.
+QString TypeOf(const QJsonValue& value, const QJsonValue& type)
+{
+    if (type.isString())
+        return type.toString();
+    switch (value.type()) {
+    case QJsonValue::Bool:
+        return QStringLiteral("bool");
+    case QJsonValue::Double:
+        return std::trunc(value.toDouble()) == value.toDouble() ? QStringLiteral("int")
+                                                                : QStringLiteral("float");
+    case QJsonValue::String:
+        return QStringLiteral("string");
+    default:
+        return QStringLiteral("class");
+    }
+}
+
+Property PropertyOf(const QJsonValue& value, const QJsonValue& type)
+{
+    Property property;
+    property.type = TypeOf(value, type);
+    property.value = value.isString() ? value.toString() : value.toVariant().toString();
+    return property;
+}
+
+// "properties" as an array of {name, type, value}, or, in files written before Tiled 1.2, as an
+// object of values by name with their types in a second object.
+Properties PropertiesOf(const QJsonValue& properties, const QJsonValue& types)
+{
+    Properties read;
+    if (properties.isArray()) {
+        for (const QJsonValue entry : properties.toArray()) {
+            const QJsonObject object = entry.toObject();
+            read[Text(object, QStringLiteral("name"))] = PropertyOf(
+                object.value(QStringLiteral("value")), object.value(QStringLiteral("type")));
+        }
+        return read;
+    }
+    const QJsonObject byName = properties.toObject();
+    const QJsonObject typeByName = types.toObject();
+    for (auto it = byName.begin(); it != byName.end(); ++it)
+        read[it.key()] = PropertyOf(it.value(), typeByName.value(it.key()));
+    return read;
+}
+
+Tile TileFromJson(const QJsonObject& object, int id)
+{
+    Tile tile;
+    tile.id = id;
+    tile.image = Text(object, QStringLiteral("image"));
+    const Properties properties = PropertiesOf(object.value(QStringLiteral("properties")),
+                                               object.value(QStringLiteral("propertytypes")));
+    if (const auto code = properties.find(QStringLiteral("code")); code != properties.end())
+        tile.code = code->second;
+    return tile;
+}
+
 Tileset TilesetFromJson(const QJsonObject& object)
 {
     Tileset tileset;
     tileset.name = Text(object, QStringLiteral("name"));
-    const QString where = QStringLiteral("tileset \"%1\"").arg(tileset.name);
-    tileset.tileCount = int(Number(object, QStringLiteral("tilecount"), 0, INT_MAX, where, 0));
-    tileset.tileSize = {int(Number(object, QStringLiteral("tilewidth"), 0, INT_MAX, where, 0)),
-                        int(Number(object, QStringLiteral("tileheight"), 0, INT_MAX, where, 0))};
+    const QString where = QStringLiteral("tileset \"%1\"").arg(Printable(tileset.name));
+    const auto number = [&](const char* key, std::int64_t fallback) {
+        return int(Number(object, QLatin1String(key), 0, INT_MAX, where, fallback));
+    };
+    tileset.tileSize = {number("tilewidth", 0), number("tileheight", 0)};
     tileset.atlasImage = Text(object, QStringLiteral("image"));
-    const QJsonArray tiles = object.value(QStringLiteral("tiles")).toArray();
-    for (const QJsonValue entry : tiles) {
-        const QJsonObject tileObject = entry.toObject();
-        Tile tile;
-        tile.id = int(Number(tileObject, QStringLiteral("id"), 0, INT_MAX, where + " tile"));
-        tile.image = Text(tileObject, QStringLiteral("image"));
-        for (const QJsonValue property : tileObject.value(QStringLiteral("properties")).toArray()) {
-            const QJsonObject propertyObject = property.toObject();
-            if (Text(propertyObject, QStringLiteral("name")) != QLatin1String("code"))
-                continue;
-            tile.hasCode = true;
-            tile.code = propertyObject.value(QStringLiteral("value")).toVariant().toString();
+    // Files from before Tiled wrote the count give the image's size to count from.
+    tileset.tileCount = number("tilecount", -1);
+    if (tileset.tileCount < 0)
+        tileset.tileCount =
+            AtlasTileCount({number("imagewidth", -1), number("imageheight", -1)}, tileset.tileSize,
+                           number("margin", 0), number("spacing", 0));
+    const QJsonValue tiles = object.value(QStringLiteral("tiles"));
+    if (tiles.isArray()) {
+        for (const QJsonValue entry : tiles.toArray()) {
+            const QJsonObject tileObject = entry.toObject();
+            const int id =
+                int(Number(tileObject, QStringLiteral("id"), 0, INT_MAX, where + " tile"));
+            tileset.tiles.insert(id, TileFromJson(tileObject, id));
         }
-        tileset.tiles[tile.id] = tile;
+    } else {
+        // Before Tiled 1.2: tiles by id, and their properties beside them.
+        const QJsonObject byId = tiles.toObject();
+        const QJsonObject properties = object.value(QStringLiteral("tileproperties")).toObject();
+        const QJsonObject types = object.value(QStringLiteral("tilepropertytypes")).toObject();
+        QStringList ids = byId.keys() + properties.keys();
+        ids.removeDuplicates();
+        for (const QString& key : ids) {
+            bool ok = false;
+            const int id = key.toInt(&ok);
+            if (!ok || id < 0)
+                MapFail(QStringLiteral("%1 has a tile whose id \"%2\" is not a whole number from 0")
+                            .arg(where, Printable(key)));
+            QJsonObject tileObject = byId.value(key).toObject();
+            if (properties.contains(key)) {
+                tileObject.insert(QStringLiteral("properties"), properties.value(key));
+                tileObject.insert(QStringLiteral("propertytypes"), types.value(key));
+            }
+            tileset.tiles.insert(id, TileFromJson(tileObject, id));
+        }
     }
     return tileset;
 }
@@ -95,7 +176,8 @@ public:
     {
         const QJsonValue type = object.value(QStringLiteral("type"));
         if (!type.isUndefined() && type != QLatin1String("map"))
-            MapFail(QStringLiteral("the file holds a %1, not a map").arg(type.toString()));
+            MapFail(
+                QStringLiteral("the file holds a %1, not a map").arg(Printable(type.toString())));
         const QString where = QStringLiteral("the map");
         Map map;
         map.orientation = Text(object, QStringLiteral("orientation"));
@@ -104,6 +186,8 @@ public:
         map.tileSize = {int(Number(object, QStringLiteral("tilewidth"), 1, INT_MAX, where)),
                         int(Number(object, QStringLiteral("tileheight"), 1, INT_MAX, where))};
         map.infinite = object.value(QStringLiteral("infinite")).toBool();
+        map.properties = PropertiesOf(object.value(QStringLiteral("properties")),
+                                      object.value(QStringLiteral("propertytypes")));
         for (const QJsonValue entry : object.value(QStringLiteral("tilesets")).toArray())
             map.tilesets.push_back(readTilesetReference(entry.toObject()));
         readLayers(map, object.value(QStringLiteral("layers")).toArray(), 0);
@@ -147,7 +231,7 @@ private:
         TileLayer layer;
         layer.name = Text(object, QStringLiteral("name"));
         layer.visible = object.value(QStringLiteral("visible")).toBool(true);
-        const QString where = QStringLiteral("layer \"%1\"").arg(layer.name);
+        const QString where = QStringLiteral("layer \"%1\"").arg(Printable(layer.name));
         layer.width = Size(object, QStringLiteral("width"), where);
         layer.height = Size(object, QStringLiteral("height"), where);
         if (!infinite) {
@@ -181,8 +265,8 @@ private:
                                     Text(layer, QStringLiteral("compression")), count);
         if (!encoding.isEmpty() && encoding != QLatin1String("csv") &&
             encoding != QLatin1String("base64"))
-            MapFail(
-                QStringLiteral("%1's encoding \"%2\" is not csv or base64").arg(where, encoding));
+            MapFail(QStringLiteral("%1's encoding \"%2\" is not csv or base64")
+                        .arg(where, Printable(encoding)));
         if (!data.isArray())
             MapFail(QStringLiteral("%1's data is not %2")
                         .arg(where, encoding == QLatin1String("base64")
@@ -223,7 +307,8 @@ Tileset ReadJsonTileset(const QByteArray& bytes)
     const QJsonObject object = ParseObject(bytes);
     const QJsonValue type = object.value(QStringLiteral("type"));
     if (!type.isUndefined() && type != QLatin1String("tileset"))
-        MapFail(QStringLiteral("the file holds a %1, not a tileset").arg(type.toString()));
+        MapFail(
+            QStringLiteral("the file holds a %1, not a tileset").arg(Printable(type.toString())));
     return TilesetFromJson(object);
 }
 

@@ -1,6 +1,7 @@
 #include "layerdata.h"
 
 #include "maperror.h"
+#include "printable.h"
 
 #include <zlib.h>
 #include <zstd.h>
@@ -213,7 +214,7 @@ std::vector<std::uint32_t> DecodeCsvGids(QStringView text, std::int64_t count)
                             .arg(gids.size())
                             .arg(count));
             MapFail(QStringLiteral("the layer data has \"%1\" where a tile number belongs")
-                        .arg(text.mid(start, 12).toString()));
+                        .arg(Printable(text.mid(start, 12))));
         }
         gids.push_back(std::uint32_t(value));
         skipSpace();
@@ -222,7 +223,7 @@ std::vector<std::uint32_t> DecodeCsvGids(QStringView text, std::int64_t count)
             skipSpace();
         } else if (at < end) {
             MapFail(QStringLiteral("the layer data has \"%1\" where a comma belongs")
-                        .arg(text.mid(at, 12).toString()));
+                        .arg(Printable(text.mid(at, 12))));
         }
     }
     return gids;
@@ -253,7 +254,7 @@ std::vector<std::uint32_t> DecodeBase64Gids(QByteArray text, const QString& comp
         raw = ZstdDecompress(*decoded, size);
     } else {
         MapFail(QStringLiteral("the layer data's compression \"%1\" is not zlib, gzip or zstd")
-                    .arg(compression));
+                    .arg(Printable(compression)));
     }
     return GidsFromBytes(raw);
 }

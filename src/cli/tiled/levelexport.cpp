@@ -1,10 +1,14 @@
 #include "levelexport.h"
 
+#include "cellfinding.h"
 #include "clierror.h"
 #include "files.h"
+#include "findinglist.h"
 #include "grid.h"
+#include "inputfile.h"
 #include "level.h"
 #include "levelinput.h"
+#include "levelrows.h"
 #include "picture.h"
 
 #include <QDir>
@@ -17,9 +21,10 @@ namespace hollenby::cli::tiled {
 
 namespace {
 
-constexpr std::size_t kColumns = std::size_t(grid::kColumns);
+constexpr std::size_t kMapColumns = std::size_t(grid::kColumns);
 
-// The game's tile set: tile id n is the n-th code of the table, gid n + 1.
+// The game's tile set: tile id n is the n-th code of the table, gid n + 1. `unusable` gets the
+// codes whose bitmap is missing or does not decode.
 Tileset GameTileset(const QString& resources, const QString& mapFolder, std::set<int>& unusable)
 {
     Tileset tileset;
@@ -29,10 +34,11 @@ Tileset GameTileset(const QString& resources, const QString& mapFolder, std::set
     int id = 0;
     for (const std::string_view code : TileCodes()) {
         const QString path = TileBitmapNativePath(resources, code);
+        // Only its size is read, but a FIFO in its place would still be waited on for ever.
+        RefuseIrregularFile(path);
         Tile tile;
         tile.id = id;
-        tile.hasCode = true;
-        tile.code = ui::TextFromBytes(code);
+        tile.code = Property{QStringLiteral("string"), ui::TextFromBytes(code)};
         tile.image = from.relativeFilePath(QFileInfo(path).absoluteFilePath());
         tile.imageSize = QImageReader(path).size();
         if (!tile.imageSize.isValid()) {
@@ -41,124 +47,160 @@ Tileset GameTileset(const QString& resources, const QString& mapFolder, std::set
             tile.imageSize = {grid::kPlayPitch, grid::kPlayPitch};
         }
         tileset.tileSize = tileset.tileSize.expandedTo(tile.imageSize);
-        tileset.tiles[id++] = tile;
+        tileset.tiles.insert(id++, tile);
     }
     tileset.tileCount = id;
     return tileset;
 }
 
-int CodeIndex(std::string_view cell)
-{
-    const std::vector<std::string_view>& codes = TileCodes();
-    for (std::size_t i = 0; i < codes.size(); ++i) {
-        if (codes[i] == cell)
-            return int(i);
-    }
-    return -1;
-}
-
-QString NotARowMessage(std::string_view line)
-{
-    if (line.empty())
-        return QStringLiteral("blank line: not a row, so it cannot travel into a map");
-    if (line.front() == ',')
-        return QStringLiteral("line starts with \",\": not a row, so it cannot travel into a map");
-    return QStringLiteral("line has more than %1 cells: not a row, so it cannot travel into a map")
-        .arg(kMaxRowCells);
-}
-
-class FindingList
+class LevelMapper
 {
 public:
-    FindingList(const QString& file, std::vector<Finding>& findings)
-        : m_file(file), m_findings(findings)
+    LevelMapper(const LevelText& level, std::set<int>& unusable, TileLayer& layer)
+        : m_level(level), m_findings(level), m_unusable(unusable), m_layer(layer)
     {}
 
-    void add(std::int64_t line, std::string_view text, std::string_view at, Severity severity,
-             const QString& message, const char* id)
+    std::vector<Finding> map(std::size_t lastNonEmpty)
     {
-        const std::int64_t column = std::int64_t(at.data() - text.data()) + 1;
-        m_findings.push_back({m_file, line, column, severity, message, QLatin1String(id)});
+        const std::vector<std::string_view>& lines = m_level.lines();
+        std::vector<std::string_view> cells;
+        for (std::size_t i = 0; i < lastNonEmpty; ++i) {
+            const std::string_view line = lines[i];
+            if (line.empty()) {
+                std::size_t end = i;
+                while (end < lastNonEmpty && lines[end].empty())
+                    ++end;
+                add(line, Severity::Warning, QStringLiteral("blank-line"),
+                    end - i == 1 ? QStringLiteral("blank line: not a row, so it cannot travel "
+                                                  "into a map")
+                                 : QStringLiteral("%1 blank lines: not rows, so they cannot "
+                                                  "travel into a map")
+                                       .arg(end - i));
+                i = end - 1;
+            } else if (line.front() == ',') {
+                add(line, Severity::Warning, QStringLiteral("not-a-row"),
+                    QStringLiteral("line starts with \",\": not a row, so it cannot travel into "
+                                   "a map"));
+            } else if (!IsLevelRowLine(line)) {
+                add(line, Severity::Warning, QStringLiteral("not-a-row"),
+                    QStringLiteral("line has more than %1 cells: not a row, so it cannot travel "
+                                   "into a map")
+                        .arg(kMaxRowCells));
+            } else {
+                SplitLevelCells(line, cells);
+                row(line, cells);
+            }
+        }
+        return m_findings.take();
     }
 
 private:
-    QString m_file;
-    std::vector<Finding>& m_findings;
-};
+    const LevelText& m_level;
+    FindingList m_findings;
+    std::set<int>& m_unusable;
+    TileLayer& m_layer;
 
-// One drawn row's eight cells into the layer, with what the map cannot keep of its line.
-void AddRow(const DrawnRow& row, std::string_view line, TileLayer& layer, FindingList& findings,
-            std::set<int>& unusable)
-{
-    for (const std::string_view cell : row.cells) {
-        const int index = CodeIndex(cell);
-        layer.gids.push_back(std::uint32_t(index + 1));
-        if (index < 0) {
-            findings.add(row.line, line, cell, Severity::Warning,
-                         QStringLiteral("\"%1\" is not a tile code; the map has an empty cell here")
-                             .arg(ui::TextFromBytes(cell)),
-                         "unknown-code");
-        } else if (unusable.erase(index) > 0) {
-            findings.add(row.line, line, cell, Severity::Warning,
-                         QStringLiteral("the bitmap of code %1 is missing or does not decode; "
-                                        "Tiled shows it as a missing image")
-                             .arg(ui::TextFromBytes(cell)),
-                         "missing-bitmap");
+    void add(std::string_view at, Severity severity, const QString& id, const QString& message)
+    {
+        m_findings.add(std::size_t(at.data() - m_level.bytes().data()), severity, id, message);
+    }
+
+    // One drawn row's eight cells into the layer, with what the map cannot keep of its line.
+    void row(std::string_view line, const std::vector<std::string_view>& cells)
+    {
+        const std::size_t drawn = std::min(cells.size(), kMapColumns);
+        for (std::size_t c = 0; c < drawn; ++c) {
+            const std::string_view cell = cells[c];
+            const int index = TileIndex(cell);
+            m_layer.gids.push_back(std::uint32_t(index + 1));
+            if (index >= 0) {
+                if (m_unusable.erase(index) > 0)
+                    add(cell, Severity::Warning, QStringLiteral("missing-bitmap"),
+                        QStringLiteral("the bitmap of code %1 is missing or does not decode; "
+                                       "Tiled shows it as a missing image")
+                            .arg(ui::TextFromBytes(cell)));
+            } else if (const std::optional<CellFinding> finding = FindingOfCell(cell)) {
+                add(cell.substr(finding->at), Severity::Warning, QLatin1String(finding->kind->id),
+                    finding->message + QStringLiteral("; the map has an empty cell here"));
+            }
+        }
+        m_layer.gids.resize(m_layer.gids.size() + kMapColumns - drawn, 0);
+        if (cells.size() > kMapColumns) {
+            add(cells[kMapColumns], Severity::Warning, QStringLiteral("long-row"),
+                QStringLiteral("row has %1 cells; the map keeps the first %2")
+                    .arg(cells.size())
+                    .arg(kMapColumns));
+        } else if (cells.size() < kMapColumns) {
+            add(line.substr(line.size()), Severity::Note, QStringLiteral("short-row"),
+                QStringLiteral("row has %1 cells; the map's other %2 are empty and come back as "
+                               "blank cells")
+                    .arg(cells.size())
+                    .arg(kMapColumns - cells.size()));
         }
     }
-    const std::string_view last = row.cells.back();
-    const std::size_t lastEnd = std::size_t(last.data() + last.size() - line.data());
-    if (row.cells.size() == kColumns && lastEnd < line.size()) {
-        findings.add(row.line, line, line.substr(lastEnd + 1), Severity::Warning,
-                     QStringLiteral("row has %1 cells; the map keeps the first %2")
-                         .arg(SplitLevelCells(line).size())
-                         .arg(kColumns),
-                     "extra-cells");
-    } else if (row.cells.size() < kColumns) {
-        findings.add(row.line, line, line.substr(lastEnd), Severity::Note,
-                     QStringLiteral("row has %1 cells; the map's other %2 are empty and come "
-                                    "back as blank cells")
-                         .arg(row.cells.size())
-                         .arg(kColumns - row.cells.size()),
-                     "short-row");
-    }
-    layer.gids.resize(layer.gids.size() + kColumns - row.cells.size(), 0);
-}
+};
 
 } // namespace
 
+std::int64_t TrailingEmptyLines(const std::vector<std::string_view>& lines)
+{
+    std::size_t last = lines.size();
+    while (last > 0 && lines[last - 1].empty())
+        --last;
+    // Each empty line after the last that is not is one CR LF; with no such line, the CR LFs
+    // stand between the empty lines.
+    const std::size_t empty = lines.size() - last;
+    return std::int64_t(last > 0 ? empty : std::max<std::size_t>(empty, 1) - 1);
+}
+
 ExportedMap MapFromLevel(const LevelText& level, const QString& resources, const QString& mapFolder)
 {
+    level.requireText();
+    const std::vector<std::string_view>& lines = level.lines();
+    // What import would refuse to read back is refused here, before the map takes any memory.
+    std::int64_t rows = 0;
+    bool anyCode = false;
+    std::vector<std::string_view> cells;
+    for (const std::string_view line : lines) {
+        if (!IsLevelRowLine(line))
+            continue;
+        ++rows;
+        if (!anyCode) {
+            SplitLevelCells(line, cells);
+            for (std::size_t c = 0; c < cells.size() && c < kMapColumns && !anyCode; ++c)
+                anyCode = TileIndex(cells[c]) >= 0;
+        }
+    }
+    if (rows * std::int64_t(kMapColumns) > kMaxCells)
+        Fail(level.path(), QStringLiteral("%1 rows make a map of %2 cells; import reads at most "
+                                          "%3, so a map may hold no more")
+                               .arg(rows)
+                               .arg(rows * std::int64_t(kMapColumns))
+                               .arg(kMaxCells));
+    const std::int64_t trailing = TrailingEmptyLines(lines);
+    if (trailing > kMaxTrailingEmptyLines)
+        Fail(level.path(), QStringLiteral("the level ends in %1 empty lines; a map may record at "
+                                          "most %2")
+                               .arg(trailing)
+                               .arg(kMaxTrailingEmptyLines));
+    if (!anyCode)
+        Fail(level.path(), QStringLiteral("not a level: none of its drawn cells is a tile code"));
     if (!QFileInfo(ui::NativePath(resources)).isDir())
         Fail(resources,
              QStringLiteral("no such folder (the resources folder; choose one with -r)"));
+
     ExportedMap result;
     std::set<int> unusable;
     result.map.tilesets.push_back(GameTileset(resources, mapFolder, unusable));
     result.map.tileSize = {grid::kPlayPitch, grid::kPlayPitch};
-    FindingList findings(level.path(), result.findings);
-
-    const std::vector<std::string_view>& lines = level.lines();
-    const std::vector<DrawnRow> rows = DrawnRows(lines);
+    result.map.properties[kTrailingEmptyLinesProperty] = {QStringLiteral("int"),
+                                                          QString::number(trailing)};
     TileLayer layer;
     layer.name = QStringLiteral("level");
-    layer.width = int(kColumns);
-    layer.height = int(rows.size());
-    layer.gids.reserve(rows.size() * kColumns);
-    std::int64_t lineNumber = 1;
-    const auto skipLinesBefore = [&](std::int64_t rowLine) {
-        for (; lineNumber < rowLine; ++lineNumber) {
-            const std::string_view line = lines[std::size_t(lineNumber - 1)];
-            findings.add(lineNumber, line, line, Severity::Warning, NotARowMessage(line),
-                         "not-a-row");
-        }
-        ++lineNumber;
-    };
-    for (const DrawnRow& row : rows) {
-        skipLinesBefore(row.line);
-        AddRow(row, lines[std::size_t(row.line - 1)], layer, findings, unusable);
-    }
-    skipLinesBefore(std::int64_t(lines.size()) + 1);
+    layer.width = int(kMapColumns);
+    layer.height = int(rows);
+    layer.gids.reserve(std::size_t(rows) * kMapColumns);
+    result.findings = LevelMapper(level, unusable, layer).map(lines.size() - std::size_t(trailing));
     result.map.width = layer.width;
     result.map.height = layer.height;
     result.map.tileLayers.push_back(std::move(layer));

@@ -1,8 +1,11 @@
 #include "levelimport.h"
 
+#include "cellfinding.h"
 #include "files.h"
 #include "grid.h"
+#include "importmessages.h"
 #include "level.h"
+#include "levelrows.h"
 #include "maperror.h"
 
 #include <algorithm>
@@ -12,15 +15,9 @@ namespace hollenby::cli::tiled {
 
 namespace {
 
-constexpr std::int64_t kColumns = grid::kColumns;
+namespace message = importmessage;
 
-QString LayerList(const Map& map)
-{
-    QStringList names;
-    for (const TileLayer& layer : map.tileLayers)
-        names << QLatin1Char('"') + layer.name + (layer.visible ? "\"" : "\" (hidden)");
-    return names.join(QStringLiteral(", "));
-}
+constexpr std::int64_t kColumns = grid::kColumns;
 
 const TileLayer& ChooseLayer(const Map& map, const QString& wanted)
 {
@@ -33,25 +30,19 @@ const TileLayer& ChooseLayer(const Map& map, const QString& wanted)
     if (named.size() == 1)
         return *named.front();
     if (named.size() > 1)
-        MapFail(QStringLiteral("%1 tile layers are named \"%2\"; rename all but one in Tiled")
-                    .arg(named.size())
-                    .arg(name));
+        MapFail(message::LayersShareName(qsizetype(named.size()), name));
     if (!wanted.isEmpty()) {
         for (const QString& other : map.otherLayers) {
             if (other.startsWith(name + QStringLiteral(" (")))
-                MapFail(QStringLiteral("layer %1 holds no tiles").arg(other));
+                MapFail(message::LayerHoldsNoTiles(other));
         }
-        MapFail(QStringLiteral("no tile layer is named \"%1\"; the map's tile layers: %2")
-                    .arg(name, map.tileLayers.empty() ? QStringLiteral("none") : LayerList(map)));
+        MapFail(message::NoLayerNamed(name, message::LayerList(map)));
     }
     if (map.tileLayers.size() == 1)
         return map.tileLayers.front();
     if (map.tileLayers.empty())
-        MapFail(QStringLiteral("the map has no tile layer"));
-    MapFail(QStringLiteral("the map has %1 tile layers and none named \"level\": %2; choose one "
-                           "with --layer")
-                .arg(map.tileLayers.size())
-                .arg(LayerList(map)));
+        MapFail(message::NoTileLayer());
+    MapFail(message::NoLevelLayer(qsizetype(map.tileLayers.size()), message::LayerList(map)));
 }
 
 // The layer's cells as one rectangle, row by row.
@@ -85,12 +76,7 @@ void PlaceChunks(const Map& map, const TileLayer& layer, CellGrid& grid)
     grid.width = right - left;
     grid.height = bottom - top;
     if (grid.width > kMaxCells || grid.height > kMaxCells || grid.width * grid.height > kMaxCells)
-        MapFail(QStringLiteral("the infinite layer \"%1\" spans %2 x %3 tiles; an import reads at "
-                               "most %4 cells")
-                    .arg(layer.name)
-                    .arg(grid.width)
-                    .arg(grid.height)
-                    .arg(kMaxCells));
+        MapFail(message::InfiniteLayerTooLarge(layer.name, grid.width, grid.height));
     grid.owned.assign(std::size_t(grid.width * grid.height), 0);
     for (const Chunk& chunk : layer.chunks) {
         for (std::size_t i = 0; i < chunk.gids.size(); ++i) {
@@ -116,7 +102,7 @@ QString CodeOfImage(const QString& image)
     return {};
 }
 
-// Finds each gid's code once, however many cells show its tile.
+// Finds each tile's code once, however many cells show it.
 class CodeTable
 {
 public:
@@ -129,70 +115,94 @@ public:
             [](const Tileset* a, const Tileset* b) { return a->firstGid < b->firstGid; });
     }
 
-    const std::string& code(std::uint32_t gid)
+    // The code of the tile `gid` shows; `written` is the gid as the map has it, flip bits and
+    // all, which is what a message quotes.
+    const std::string& code(std::uint32_t gid, std::uint32_t written)
     {
         const auto known = m_codes.find(gid);
         if (known != m_codes.end())
             return known->second;
-        return m_codes.emplace(gid, find(gid)).first->second;
+        return m_codes.emplace(gid, find(gid, written)).first->second;
     }
 
+    const QStringList& warnings() const { return m_warnings; }
+
 private:
-    std::string find(std::uint32_t gid) const
+    std::string find(std::uint32_t gid, std::uint32_t written)
     {
         const auto after = std::upper_bound(
             m_tilesets.begin(), m_tilesets.end(), gid,
             [](std::uint32_t value, const Tileset* tileset) { return value < tileset->firstGid; });
         if (after == m_tilesets.begin())
-            MapFail(QStringLiteral("gid %1 is beyond every tileset").arg(gid));
+            MapFail(message::GidBeyondTilesets(written));
         const Tileset& tileset = **(after - 1);
         const int id = int(gid - tileset.firstGid);
-        const auto tile = tileset.tiles.find(id);
+        const auto tile = tileset.tiles.constFind(id);
         const bool inAtlas = !tileset.atlasImage.isEmpty() && id < tileset.tileCount;
-        if (tile == tileset.tiles.end() && !inAtlas) {
+        if (tile == tileset.tiles.cend() && !inAtlas) {
             if (after == m_tilesets.end())
-                MapFail(QStringLiteral("gid %1 is beyond every tileset").arg(gid));
-            MapFail(QStringLiteral("gid %1 names tile %2 of tileset \"%3\", which has no such tile")
-                        .arg(gid)
-                        .arg(id)
-                        .arg(tileset.name));
+                MapFail(message::GidBeyondTilesets(written));
+            MapFail(message::GidNamesNoTile(written, id, tileset.name));
         }
-        const QString where = QStringLiteral("tile %1 of tileset \"%2\"").arg(id).arg(tileset.name);
-        if (tile == tileset.tiles.end() || !tile->second.hasCode) {
-            const QString image = tile == tileset.tiles.end() ? QString() : tile->second.image;
-            const QString code = CodeOfImage(image);
+        if (tile == tileset.tiles.cend() || !tile->code) {
+            const QString code =
+                CodeOfImage(tile == tileset.tiles.cend() ? QString() : tile->image);
             if (code.isEmpty())
-                MapFail(where + QStringLiteral(" has no code property, nor an image named after "
-                                               "a game bitmap"));
+                MapFail(message::TileWithoutCode(id, tileset.name));
             return ui::BytesFromText(code);
         }
-        if (!IsCellText(tile->second.code))
-            MapFail(where + QStringLiteral(" has the code \"%1\", which cannot be a level cell")
-                                .arg(tile->second.code));
-        return ui::BytesFromText(tile->second.code);
+        const Property& code = *tile->code;
+        if (code.type != QLatin1String("string"))
+            MapFail(message::CodeNotString(id, tileset.name, code.type));
+        if (const QString problem = message::CellTextProblem(code.value); !problem.isEmpty())
+            MapFail(message::CodeNotCell(id, tileset.name, code.value, problem));
+        std::string bytes = ui::BytesFromText(code.value);
+        if (TileIndex(bytes) < 0 && !IsBlankOnPurpose(bytes))
+            m_warnings << message::UnknownCode(id, tileset.name, code.value);
+        return bytes;
     }
 
     std::vector<const Tileset*> m_tilesets;
     std::map<std::uint32_t, std::string> m_codes;
+    QStringList m_warnings;
 };
 
-} // namespace
-
-bool IsCellText(const QString& code)
+// How many empty lines the level ends in, as the map records it; none when it does not.
+std::int64_t TrailingEmptyLines(const Map& map)
 {
-    if (code.isEmpty())
-        return false;
-    return std::all_of(code.begin(), code.end(), [](QChar c) {
-        return c.unicode() <= 0xFF && c != QLatin1Char(',') && c != QLatin1Char('\r') &&
-               c != QLatin1Char('\n');
-    });
+    const auto found = map.properties.find(kTrailingEmptyLinesProperty);
+    if (found == map.properties.end())
+        return 0;
+    const Property& property = found->second;
+    bool ok = false;
+    const qlonglong count = property.value.toLongLong(&ok);
+    if (property.type != QLatin1String("int") || !ok || count < 0 || count > kMaxTrailingEmptyLines)
+        MapFail(message::BadTrailingEmptyLines(property));
+    return count;
 }
+
+// The painted columns of a layer: the first and last that hold a tile, or -1 and -1.
+std::pair<std::int64_t, std::int64_t> PaintedColumns(const CellGrid& grid)
+{
+    std::int64_t first = -1;
+    std::int64_t last = -1;
+    for (std::size_t i = 0; i < grid.cells->size(); ++i) {
+        if ((*grid.cells)[i] == 0)
+            continue;
+        const std::int64_t x = std::int64_t(i) % grid.width;
+        first = first < 0 ? x : std::min(first, x);
+        last = std::max(last, x);
+    }
+    return {first, last};
+}
+
+} // namespace
 
 ImportedLevel LevelFromMap(const Map& map, const ImportOptions& options)
 {
     if (!map.orientation.isEmpty() && map.orientation != QLatin1String("orthogonal"))
-        MapFail(QStringLiteral("the map is %1; only an orthogonal map's rows are a level's rows")
-                    .arg(map.orientation));
+        MapFail(message::NotOrthogonal(map.orientation));
+    const std::int64_t trailing = TrailingEmptyLines(map);
     const TileLayer& layer = ChooseLayer(map, options.layer);
     CellGrid grid;
     if (map.infinite) {
@@ -203,38 +213,38 @@ ImportedLevel LevelFromMap(const Map& map, const ImportOptions& options)
         grid.cells = &layer.gids;
     }
     if (grid.width == 0 && grid.height > 0)
-        MapFail(QStringLiteral("layer \"%1\" is 0 tiles wide").arg(layer.name));
-    if (grid.width > kColumns && !options.crop)
-        MapFail(QStringLiteral("layer \"%1\" is %2 tiles wide; a level row draws %3 (--crop keeps "
-                               "the first %3 columns)")
-                    .arg(layer.name)
-                    .arg(grid.width)
-                    .arg(kColumns));
+        MapFail(message::LayerWithoutColumns(layer.name));
+    if (grid.width > kColumns && !options.crop) {
+        const auto [first, last] = PaintedColumns(grid);
+        MapFail(message::LayerTooWide(layer.name, grid.width, first, last));
+    }
+    const std::int64_t left = options.crop.value_or(0);
+    if (left > 0 && left >= grid.width)
+        MapFail(message::CropPastEdge(layer.name, left, grid.width));
 
     ImportedLevel level;
     const std::string blank = ui::BytesFromText(options.blank);
-    const std::int64_t columns = std::min(grid.width, kColumns);
+    const std::int64_t columns = std::min(grid.width - left, kColumns);
     CodeTable codes(map);
     std::int64_t turned = 0;
-    level.text.reserve(std::size_t(grid.height * columns * 3));
+    level.text.reserve(std::size_t(grid.height * columns * 3 + trailing * 2));
     for (std::int64_t y = 0; y < grid.height; ++y) {
         if (y > 0)
             level.text += "\r\n";
-        for (std::int64_t x = 0; x < columns; ++x) {
-            if (x > 0)
+        for (std::int64_t x = left; x < left + columns; ++x) {
+            if (x > left)
                 level.text += ',';
             const std::uint32_t gid = (*grid.cells)[std::size_t(y * grid.width + x)];
             turned += (gid & kOrthogonalTurnBits) != 0 ? 1 : 0;
             const std::uint32_t tile = gid & ~kTurnBits;
-            level.text += tile == 0 ? blank : codes.code(tile);
+            level.text += tile == 0 ? blank : codes.code(tile, gid);
         }
     }
+    for (std::int64_t i = 0; i < trailing; ++i)
+        level.text += "\r\n";
+    level.warnings = codes.warnings();
     if (turned > 0)
-        level.warnings << QStringLiteral("layer \"%1\": %2 flipped or rotated, which a level "
-                                         "cannot show; the tiles are kept unturned [turned-tiles]")
-                              .arg(layer.name, turned == 1
-                                                   ? QStringLiteral("1 cell is")
-                                                   : QStringLiteral("%1 cells are").arg(turned));
+        level.warnings << message::TurnedTiles(layer.name, turned);
     return level;
 }
 

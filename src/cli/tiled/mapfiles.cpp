@@ -1,17 +1,18 @@
 #include "mapfiles.h"
 
 #include "clierror.h"
-#include "files.h"
+#include "inputfile.h"
 #include "jsonmapreader.h"
 #include "maperror.h"
 #include "picture.h"
-#include "runtimeerror.h"
+#include "printable.h"
 #include "tmxreader.h"
 
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
 
+#include <map>
 #include <memory>
 
 namespace hollenby::cli::tiled {
@@ -42,29 +43,12 @@ std::optional<MapFormat> FormatOfTileset(const QString& path)
 
 QByteArray ReadMapFile(const QString& path)
 {
-    const QString native = ui::NativePath(path);
-    try {
-        ui::CheckReadableFile(native);
-    } catch (const ui::RuntimeError& error) {
-        Fail(path, ReasonText(error));
-    }
-    QFile file(native);
-    if (!file.open(QIODevice::ReadOnly))
-        Fail(path, QStringLiteral("cannot be opened (%1)").arg(file.errorString()));
-    const auto tooLarge = [&](qint64 size) {
-        Fail(path, QStringLiteral("the file is %1 MiB; a map or tileset file may be at most %2 MiB")
-                       .arg(double(size) / (1 << 20), 0, 'f', 1)
-                       .arg(kMaxMapFileBytes >> 20));
-    };
-    if (file.size() > kMaxMapFileBytes)
-        tooLarge(file.size());
-    // One byte past the limit is asked for, so that a file that grew meanwhile is refused too.
-    QByteArray bytes = file.read(kMaxMapFileBytes + 1);
-    if (file.error() != QFileDevice::NoError)
-        Fail(path, ReasonText(ui::RuntimeError::DeviceIOError()));
-    if (bytes.size() > kMaxMapFileBytes)
-        tooLarge(bytes.size());
-    return bytes;
+    const std::string bytes = ReadInputFile(path, kMaxMapFileBytes, [](qint64 size) {
+        return QStringLiteral("the file is %1 MiB; a map or tileset file may be at most %2 MiB")
+            .arg(double(size) / (1 << 20), 0, 'f', 1)
+            .arg(kMaxMapFileBytes >> 20);
+    });
+    return {bytes.data(), qsizetype(bytes.size())};
 }
 
 Map ReadMap(const QByteArray& bytes, MapFormat format, const TilesetLoader& loader)
@@ -72,25 +56,55 @@ Map ReadMap(const QByteArray& bytes, MapFormat format, const TilesetLoader& load
     return format == MapFormat::Tmx ? ReadTmxMap(bytes, loader) : ReadJsonMap(bytes, loader);
 }
 
-TilesetLoader FileTilesetLoader(const QString& mapPath)
+TilesetLoader FileTilesetLoader(const QString& mapPath, QStringList* read)
 {
-    const QDir folder = QFileInfo(ui::NativePath(mapPath)).dir();
-    // A map may name the same big tileset file many times; all it reads stays within one limit.
-    auto read = std::make_shared<qint64>(0);
-    return [folder, read](const QString& source) {
-        const QString path = folder.filePath(source);
+    struct Files
+    {
+        Files(const QDir& folder, QStringList* read) : folder(folder), read(read) {}
+        QDir folder;
+        QStringList* read;
+        std::map<QString, Tileset> parsed;          // by the file's canonical path
+        std::map<QString, const Tileset*> bySource; // by the name the map gives it
+        qint64 bytes = 0;
+    };
+    auto files = std::make_shared<Files>(QFileInfo(ui::NativePath(mapPath)).dir(), read);
+    return [files](const QString& source) {
+        if (const auto known = files->bySource.find(source); known != files->bySource.end())
+            return *known->second;
+        const QString where = QStringLiteral("tileset %1").arg(Printable(source));
+        const QString path = files->folder.filePath(source);
+        const QString canonical = QFileInfo(path).canonicalFilePath();
+        if (const auto known = files->parsed.find(canonical);
+            !canonical.isEmpty() && known != files->parsed.end()) {
+            files->bySource[source] = &known->second;
+            return known->second;
+        }
         const std::optional<MapFormat> format = FormatOfTileset(path);
         if (!format)
-            Fail(path, QStringLiteral("a tileset file's extension must be .tsx, .tsj or .json"));
-        const QByteArray bytes = ReadMapFile(path);
-        *read += bytes.size();
-        if (*read > kMaxMapFileBytes)
-            Fail(path, QStringLiteral("the map's tileset files come to more than %1 MiB in all")
-                           .arg(kMaxMapFileBytes >> 20));
+            MapFail(where + QStringLiteral(": a tileset file's name must end in .tsx, .tsj or "
+                                           ".json"));
+        QByteArray bytes;
         try {
-            return *format == MapFormat::Tmx ? ReadTsxTileset(bytes) : ReadJsonTileset(bytes);
+            bytes = ReadMapFile(path);
+        } catch (const CliError& error) {
+            MapFail(where + QStringLiteral(": ") + error.reason());
+        }
+        if (files->read != nullptr)
+            *files->read << path;
+        files->bytes += bytes.size();
+        if (files->bytes > kMaxMapFileBytes)
+            MapFail(where + QStringLiteral(": the map's tileset files come to more than %1 MiB "
+                                           "in all")
+                                .arg(kMaxMapFileBytes >> 20));
+        try {
+            Tileset tileset =
+                *format == MapFormat::Tmx ? ReadTsxTileset(bytes) : ReadJsonTileset(bytes);
+            const Tileset& parsed =
+                files->parsed.emplace(canonical, std::move(tileset)).first->second;
+            files->bySource[source] = &parsed;
+            return parsed;
         } catch (const MapError& error) {
-            Fail(path, error.reason());
+            MapFail(where + QStringLiteral(": ") + error.reason());
         }
     };
 }

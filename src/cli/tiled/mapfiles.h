@@ -6,6 +6,7 @@
 
 #include <QByteArray>
 #include <QString>
+#include <QStringList>
 
 #include <optional>
 
@@ -26,15 +27,16 @@ std::optional<MapFormat> FormatOfMap(const QString& path);
 // A tileset file's: .tsx is XML, .tsj and .json are JSON.
 std::optional<MapFormat> FormatOfTileset(const QString& path);
 
-// The whole file, refused before reading when larger than kMaxMapFileBytes. Throws CliError
-// ("PATH: reason").
+// The whole file, refused before reading when larger than kMaxMapFileBytes, or when it is no
+// regular file. Throws CliError ("PATH: reason").
 QByteArray ReadMapFile(const QString& path);
 
 // The map in `bytes`. Throws MapError for a broken map; the loader's errors pass through.
 Map ReadMap(const QByteArray& bytes, MapFormat format, const TilesetLoader& loader);
 
-// Reads external tilesets relative to the folder of `mapPath`. Its errors are CliErrors that
-// name the tileset's file.
-TilesetLoader FileTilesetLoader(const QString& mapPath);
+// Reads external tilesets relative to the folder of `mapPath`, each file once however often the
+// map names it, and all within one kMaxMapFileBytes. Adds each file it reads to `read`. Its
+// errors are MapErrors naming the tileset as the map does.
+TilesetLoader FileTilesetLoader(const QString& mapPath, QStringList* read = nullptr);
 
 } // namespace hollenby::cli::tiled

@@ -17,6 +17,34 @@ int LayerId(std::size_t index)
     return int(index) + 1;
 }
 
+// A string property is written without its type, as Tiled writes it.
+void WriteTmxProperties(QXmlStreamWriter& xml, const Properties& properties)
+{
+    xml.writeStartElement(QStringLiteral("properties"));
+    for (const auto& [name, property] : properties) {
+        xml.writeEmptyElement(QStringLiteral("property"));
+        xml.writeAttribute(QStringLiteral("name"), name);
+        if (property.type != QLatin1String("string"))
+            xml.writeAttribute(QStringLiteral("type"), property.type);
+        xml.writeAttribute(QStringLiteral("value"), property.value);
+    }
+    xml.writeEndElement();
+}
+
+QJsonArray JsonProperties(const Properties& properties)
+{
+    QJsonArray array;
+    for (const auto& [name, property] : properties) {
+        const QJsonValue value = property.type == QLatin1String("int")
+                                     ? QJsonValue(property.value.toLongLong())
+                                     : QJsonValue(property.value);
+        array.append(QJsonObject{{QStringLiteral("name"), name},
+                                 {QStringLiteral("type"), property.type},
+                                 {QStringLiteral("value"), value}});
+    }
+    return array;
+}
+
 void WriteTmxTileset(QXmlStreamWriter& xml, const Tileset& tileset)
 {
     xml.writeStartElement(QStringLiteral("tileset"));
@@ -26,16 +54,11 @@ void WriteTmxTileset(QXmlStreamWriter& xml, const Tileset& tileset)
     xml.writeAttribute(QStringLiteral("tileheight"), QString::number(tileset.tileSize.height()));
     xml.writeAttribute(QStringLiteral("tilecount"), QString::number(tileset.tileCount));
     xml.writeAttribute(QStringLiteral("columns"), QStringLiteral("0"));
-    for (const auto& [id, tile] : tileset.tiles) {
+    for (const auto& [id, tile] : tileset.tiles.asKeyValueRange()) {
         xml.writeStartElement(QStringLiteral("tile"));
         xml.writeAttribute(QStringLiteral("id"), QString::number(id));
-        if (tile.hasCode) {
-            xml.writeStartElement(QStringLiteral("properties"));
-            xml.writeEmptyElement(QStringLiteral("property"));
-            xml.writeAttribute(QStringLiteral("name"), QStringLiteral("code"));
-            xml.writeAttribute(QStringLiteral("value"), tile.code);
-            xml.writeEndElement();
-        }
+        if (tile.code)
+            WriteTmxProperties(xml, {{QStringLiteral("code"), *tile.code}});
         xml.writeEmptyElement(QStringLiteral("image"));
         xml.writeAttribute(QStringLiteral("width"), QString::number(tile.imageSize.width()));
         xml.writeAttribute(QStringLiteral("height"), QString::number(tile.imageSize.height()));
@@ -73,17 +96,14 @@ void WriteTmxLayer(QXmlStreamWriter& xml, const TileLayer& layer, int id, LayerF
 QJsonObject JsonTileset(const Tileset& tileset)
 {
     QJsonArray tiles;
-    for (const auto& [id, tile] : tileset.tiles) {
+    for (const auto& [id, tile] : tileset.tiles.asKeyValueRange()) {
         QJsonObject object{{QStringLiteral("id"), id},
                            {QStringLiteral("image"), tile.image},
                            {QStringLiteral("imagewidth"), tile.imageSize.width()},
                            {QStringLiteral("imageheight"), tile.imageSize.height()}};
-        if (tile.hasCode) {
+        if (tile.code)
             object.insert(QStringLiteral("properties"),
-                          QJsonArray{QJsonObject{{QStringLiteral("name"), QStringLiteral("code")},
-                                                 {QStringLiteral("type"), QStringLiteral("string")},
-                                                 {QStringLiteral("value"), tile.code}}});
-        }
+                          JsonProperties({{QStringLiteral("code"), *tile.code}}));
         tiles.append(object);
     }
     return {{QStringLiteral("firstgid"), qint64(tileset.firstGid)},
@@ -95,6 +115,27 @@ QJsonObject JsonTileset(const Tileset& tileset)
             {QStringLiteral("margin"), 0},
             {QStringLiteral("spacing"), 0},
             {QStringLiteral("tiles"), tiles}};
+}
+
+// What stands in a layer's "data" until the document is written, where the layer's cells then go
+// one map row per line, as Tiled lays them out, and without spaces: a JSON array of a number per
+// line, as Qt would write it, makes a long level's map many times larger than its level, and
+// larger than import reads.
+QString DataPlaceholder(int id)
+{
+    return QStringLiteral("@layer-data-%1@").arg(id);
+}
+
+QByteArray JsonGids(const TileLayer& layer)
+{
+    QByteArray text = "[";
+    const std::size_t width = std::size_t(std::max(layer.width, 1));
+    for (std::size_t i = 0; i < layer.gids.size(); ++i) {
+        if (i > 0)
+            text += i % width == 0 ? ",\n" : ",";
+        text += QByteArray::number(layer.gids[i]);
+    }
+    return text + ']';
 }
 
 QJsonObject JsonLayer(const TileLayer& layer, int id, LayerFormat format)
@@ -109,10 +150,7 @@ QJsonObject JsonLayer(const TileLayer& layer, int id, LayerFormat format)
                        {QStringLiteral("opacity"), 1},
                        {QStringLiteral("visible"), layer.visible}};
     if (format == LayerFormat::Csv) {
-        QJsonArray data;
-        for (const std::uint32_t gid : layer.gids)
-            data.append(qint64(gid));
-        object.insert(QStringLiteral("data"), data);
+        object.insert(QStringLiteral("data"), DataPlaceholder(id));
     } else {
         object.insert(QStringLiteral("encoding"), QStringLiteral("base64"));
         object.insert(QStringLiteral("compression"), CompressionName(format));
@@ -143,6 +181,8 @@ QByteArray WriteTmxMap(const Map& map, LayerFormat format)
     xml.writeAttribute(QStringLiteral("nextlayerid"),
                        QString::number(LayerId(map.tileLayers.size())));
     xml.writeAttribute(QStringLiteral("nextobjectid"), QStringLiteral("1"));
+    if (!map.properties.empty())
+        WriteTmxProperties(xml, map.properties);
     for (const Tileset& tileset : map.tilesets)
         WriteTmxTileset(xml, tileset);
     for (std::size_t i = 0; i < map.tileLayers.size(); ++i)
@@ -160,21 +200,30 @@ QByteArray WriteJsonMap(const Map& map, LayerFormat format)
     QJsonArray layers;
     for (std::size_t i = 0; i < map.tileLayers.size(); ++i)
         layers.append(JsonLayer(map.tileLayers[i], LayerId(i), format));
-    const QJsonObject object{{QStringLiteral("type"), QStringLiteral("map")},
-                             {QStringLiteral("version"), kFormatVersion},
-                             {QStringLiteral("orientation"), map.orientation},
-                             {QStringLiteral("renderorder"), QStringLiteral("right-down")},
-                             {QStringLiteral("width"), map.width},
-                             {QStringLiteral("height"), map.height},
-                             {QStringLiteral("tilewidth"), map.tileSize.width()},
-                             {QStringLiteral("tileheight"), map.tileSize.height()},
-                             {QStringLiteral("infinite"), false},
-                             {QStringLiteral("compressionlevel"), -1},
-                             {QStringLiteral("nextlayerid"), LayerId(map.tileLayers.size())},
-                             {QStringLiteral("nextobjectid"), 1},
-                             {QStringLiteral("tilesets"), tilesets},
-                             {QStringLiteral("layers"), layers}};
-    return QJsonDocument(object).toJson(QJsonDocument::Indented);
+    QJsonObject object{{QStringLiteral("type"), QStringLiteral("map")},
+                       {QStringLiteral("version"), kFormatVersion},
+                       {QStringLiteral("orientation"), map.orientation},
+                       {QStringLiteral("renderorder"), QStringLiteral("right-down")},
+                       {QStringLiteral("width"), map.width},
+                       {QStringLiteral("height"), map.height},
+                       {QStringLiteral("tilewidth"), map.tileSize.width()},
+                       {QStringLiteral("tileheight"), map.tileSize.height()},
+                       {QStringLiteral("infinite"), false},
+                       {QStringLiteral("compressionlevel"), -1},
+                       {QStringLiteral("nextlayerid"), LayerId(map.tileLayers.size())},
+                       {QStringLiteral("nextobjectid"), 1},
+                       {QStringLiteral("tilesets"), tilesets},
+                       {QStringLiteral("layers"), layers}};
+    if (!map.properties.empty())
+        object.insert(QStringLiteral("properties"), JsonProperties(map.properties));
+    QByteArray bytes = QJsonDocument(object).toJson(QJsonDocument::Indented);
+    if (format == LayerFormat::Csv) {
+        for (std::size_t i = 0; i < map.tileLayers.size(); ++i) {
+            const QByteArray placeholder = '"' + DataPlaceholder(LayerId(i)).toLatin1() + '"';
+            bytes.replace(placeholder, JsonGids(map.tileLayers[i]));
+        }
+    }
+    return bytes;
 }
 
 } // namespace hollenby::cli::tiled

@@ -9,7 +9,7 @@ namespace hollenby::cli::tiled {
 Command ExportCommand();
 
 // hollenby-level import MAP.tmx|MAP.tmj|MAP.json -o LEVEL.lvl [--layer NAME] [--blank CODE]
-// [--crop]
+// [--crop X] [--force]
 Command ImportCommand();
 
 } // namespace hollenby::cli::tiled

@@ -3,6 +3,7 @@
 #include "cellbudget.h"
 #include "layerdata.h"
 #include "maperror.h"
+#include "printable.h"
 
 #include <QXmlStreamReader>
 
@@ -28,9 +29,11 @@ public:
         map.tileSize = {number(QStringLiteral("tilewidth"), 1, INT_MAX),
                         number(QStringLiteral("tileheight"), 1, INT_MAX)};
         map.infinite = number(QStringLiteral("infinite"), 0, 1, 0) == 1;
-        while (m_xml.readNextStartElement()) {
+        while (nextChild()) {
             if (m_xml.name() == QLatin1String("tileset"))
                 map.tilesets.push_back(readTilesetReference(loader));
+            else if (m_xml.name() == QLatin1String("properties"))
+                readProperties(map.properties);
             else
                 readLayerElement(map);
         }
@@ -56,15 +59,51 @@ public:
     }
 
 private:
+    // Elements are entered only through nextChild(), left only through it or skip(), so that
+    // m_depth is how deep the reader stands, and no file can make it nest without bound.
+    bool nextChild()
+    {
+        if (m_xml.readNextStartElement()) {
+            if (++m_depth > kMaxElementDepth)
+                MapFail(QStringLiteral("elements nest more than %1 deep").arg(kMaxElementDepth));
+            return true;
+        }
+        --m_depth; // the end of the element the reader stood in
+        return false;
+    }
+
+    // Passes over the rest of the current element, however deep its content goes.
+    void skip()
+    {
+        const int depth = m_depth;
+        while (m_depth >= depth && !m_xml.atEnd()) {
+            const QXmlStreamReader::TokenType token = m_xml.readNext();
+            if (token == QXmlStreamReader::StartElement && ++m_depth > kMaxElementDepth)
+                MapFail(QStringLiteral("elements nest more than %1 deep").arg(kMaxElementDepth));
+            if (token == QXmlStreamReader::EndElement)
+                --m_depth;
+        }
+        failOnXmlError();
+    }
+
+    // The text of the current element, which must hold no elements; the element is left.
+    QString text()
+    {
+        QString value = m_xml.readElementText(QXmlStreamReader::ErrorOnUnexpectedElement);
+        --m_depth;
+        failOnXmlError();
+        return value;
+    }
+
     void requireRoot(const QString& name)
     {
-        if (!m_xml.readNextStartElement()) {
+        if (!nextChild()) {
             failOnXmlError();
             MapFail(QStringLiteral("the file holds no XML element"));
         }
         if (m_xml.name() != name)
             MapFail(QStringLiteral("the file's root element is <%1>, not <%2>")
-                        .arg(m_xml.name().toString(), name));
+                        .arg(Printable(m_xml.name().toString()), name));
     }
 
     // Reads to the end, so that a document broken after its last element is refused too.
@@ -89,13 +128,13 @@ private:
         if (text.isNull()) {
             if (fallback)
                 return *fallback;
-            MapFail(QStringLiteral("<%1> has no %2").arg(m_xml.name().toString(), name));
+            MapFail(QStringLiteral("<%1> has no %2").arg(Printable(m_xml.name().toString()), name));
         }
         bool ok = false;
         const qlonglong value = text.toLongLong(&ok);
         if (!ok || value < low || value > high)
             MapFail(QStringLiteral("<%1> %2 \"%3\" is not a whole number from %4 to %5")
-                        .arg(m_xml.name().toString(), name, text.toString())
+                        .arg(Printable(m_xml.name().toString()), name, Printable(text.toString()))
                         .arg(low)
                         .arg(high));
         return int(value);
@@ -114,7 +153,7 @@ private:
         } else {
             tileset = loader(source);
             tileset.source = source;
-            m_xml.skipCurrentElement();
+            skip();
         }
         tileset.firstGid = firstGid;
         return tileset;
@@ -123,72 +162,91 @@ private:
     void readTileset(Tileset& tileset)
     {
         tileset.name = m_xml.attributes().value(QStringLiteral("name")).toString();
-        tileset.tileCount = number(QStringLiteral("tilecount"), 0, INT_MAX, 0);
+        const int tileCount = number(QStringLiteral("tilecount"), 0, INT_MAX, -1);
         tileset.tileSize = {number(QStringLiteral("tilewidth"), 0, INT_MAX, 0),
                             number(QStringLiteral("tileheight"), 0, INT_MAX, 0)};
-        while (m_xml.readNextStartElement()) {
+        const int margin = number(QStringLiteral("margin"), 0, INT_MAX, 0);
+        const int spacing = number(QStringLiteral("spacing"), 0, INT_MAX, 0);
+        QSize imageSize;
+        while (nextChild()) {
             if (m_xml.name() == QLatin1String("image")) {
                 tileset.atlasImage = m_xml.attributes().value(QStringLiteral("source")).toString();
-                m_xml.skipCurrentElement();
+                imageSize = {number(QStringLiteral("width"), 0, INT_MAX, -1),
+                             number(QStringLiteral("height"), 0, INT_MAX, -1)};
+                skip();
             } else if (m_xml.name() == QLatin1String("tile")) {
                 readTile(tileset);
             } else {
-                m_xml.skipCurrentElement();
+                skip();
             }
         }
+        // Files from before Tiled wrote the count give the image's size to count from.
+        tileset.tileCount = tileCount >= 0
+                                ? tileCount
+                                : AtlasTileCount(imageSize, tileset.tileSize, margin, spacing);
     }
 
     void readTile(Tileset& tileset)
     {
         Tile tile;
         tile.id = number(QStringLiteral("id"), 0, INT_MAX);
-        while (m_xml.readNextStartElement()) {
+        while (nextChild()) {
             if (m_xml.name() == QLatin1String("image")) {
                 tile.image = m_xml.attributes().value(QStringLiteral("source")).toString();
-                m_xml.skipCurrentElement();
+                skip();
             } else if (m_xml.name() == QLatin1String("properties")) {
-                readProperties(tile);
+                Properties properties;
+                readProperties(properties);
+                if (const auto code = properties.find(QStringLiteral("code"));
+                    code != properties.end())
+                    tile.code = code->second;
             } else {
-                m_xml.skipCurrentElement();
+                skip();
             }
         }
-        tileset.tiles[tile.id] = tile;
+        tileset.tiles.insert(tile.id, tile);
     }
 
-    void readProperties(Tile& tile)
+    void readProperties(Properties& properties)
     {
-        while (m_xml.readNextStartElement()) {
+        while (nextChild()) {
             const QXmlStreamAttributes attributes = m_xml.attributes();
-            if (m_xml.name() != QLatin1String("property") ||
-                attributes.value(QStringLiteral("name")) != QLatin1String("code")) {
-                m_xml.skipCurrentElement();
+            if (m_xml.name() != QLatin1String("property")) {
+                skip();
                 continue;
             }
-            tile.hasCode = true;
-            // A value with line breaks is written as the element's text instead.
+            Property property;
+            const QStringView type = attributes.value(QStringLiteral("type"));
+            if (!type.isEmpty())
+                property.type = type.toString();
+            // A value with line breaks is written as the element's text instead; a class's
+            // members are elements, which no property read here has.
             const QStringView value = attributes.value(QStringLiteral("value"));
-            tile.code = value.isNull() ? m_xml.readElementText() : value.toString();
-            if (!value.isNull())
-                m_xml.skipCurrentElement();
+            if (value.isNull() && property.type != QLatin1String("class")) {
+                property.value = text();
+            } else {
+                property.value = value.toString();
+                skip();
+            }
+            properties[attributes.value(QStringLiteral("name")).toString()] = property;
         }
     }
 
-    void readLayerElement(Map& map, int depth = 0)
+    // Groups nest no deeper than the elements do, which nextChild() bounds.
+    void readLayerElement(Map& map)
     {
         const QString name = m_xml.attributes().value(QStringLiteral("name")).toString();
         if (m_xml.name() == QLatin1String("layer")) {
             readTileLayer(map);
         } else if (m_xml.name() == QLatin1String("group")) {
-            if (depth == kMaxGroupDepth)
-                MapFail(QStringLiteral("groups nest more than %1 deep").arg(kMaxGroupDepth));
-            while (m_xml.readNextStartElement())
-                readLayerElement(map, depth + 1);
+            while (nextChild())
+                readLayerElement(map);
         } else {
             if (m_xml.name() == QLatin1String("objectgroup"))
                 map.otherLayers << name + QStringLiteral(" (object layer)");
             else if (m_xml.name() == QLatin1String("imagelayer"))
                 map.otherLayers << name + QStringLiteral(" (image layer)");
-            m_xml.skipCurrentElement();
+            skip();
         }
     }
 
@@ -201,9 +259,9 @@ private:
         layer.height = number(QStringLiteral("height"), 0, INT_MAX);
         const QString what = QStringLiteral("layer \"%1\"").arg(layer.name);
         bool hasData = false;
-        while (m_xml.readNextStartElement()) {
+        while (nextChild()) {
             if (m_xml.name() != QLatin1String("data")) {
-                m_xml.skipCurrentElement();
+                skip();
                 continue;
             }
             hasData = true;
@@ -232,18 +290,23 @@ private:
         std::vector<std::uint32_t> gids;
         while (!m_xml.atEnd()) {
             const QXmlStreamReader::TokenType token = m_xml.readNext();
-            if (token == QXmlStreamReader::EndElement)
+            if (token == QXmlStreamReader::EndElement) {
+                --m_depth;
                 break;
+            }
             if (token == QXmlStreamReader::Characters) {
                 text += m_xml.text();
             } else if (token == QXmlStreamReader::StartElement) {
+                if (++m_depth > kMaxElementDepth)
+                    MapFail(
+                        QStringLiteral("elements nest more than %1 deep").arg(kMaxElementDepth));
                 if (m_xml.name() == QLatin1String("chunk") && chunksOf != nullptr)
                     chunksOf->chunks.push_back(readChunk(chunksOf->name));
                 else if (m_xml.name() == QLatin1String("tile") && m_encoding.isEmpty() &&
                          chunksOf == nullptr)
                     gids.push_back(xmlCell(gids.size(), count));
                 else
-                    m_xml.skipCurrentElement();
+                    skip();
             }
         }
         failOnXmlError();
@@ -261,7 +324,7 @@ private:
         if (m_encoding == QLatin1String("base64"))
             return DecodeBase64Gids(text.toLatin1(), m_compression, count);
         MapFail(QStringLiteral("the layer data's encoding \"%1\" is not csv or base64")
-                    .arg(m_encoding));
+                    .arg(Printable(m_encoding)));
     }
 
     std::uint32_t xmlCell(std::size_t index, std::int64_t count)
@@ -272,8 +335,9 @@ private:
         bool ok = true;
         const std::uint32_t gid = text.isNull() ? 0 : text.toUInt(&ok);
         if (!ok)
-            MapFail(QStringLiteral("<tile> gid \"%1\" is not a tile number").arg(text.toString()));
-        m_xml.skipCurrentElement();
+            MapFail(QStringLiteral("<tile> gid \"%1\" is not a tile number")
+                        .arg(Printable(text.toString())));
+        skip();
         return gid;
     }
 
@@ -291,6 +355,7 @@ private:
     }
 
     QXmlStreamReader m_xml;
+    int m_depth = 0;
     CellBudget m_budget;
     QString m_encoding;
     QString m_compression;
