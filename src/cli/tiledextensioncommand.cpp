@@ -1,6 +1,7 @@
 #include "tiledextensioncommand.h"
 
 #include "clierror.h"
+#include "standardstreams.h"
 
 #include <QCommandLineParser>
 #include <QDir>
@@ -94,7 +95,7 @@ int Run(const QCommandLineParser& parser)
         (action != QLatin1String("install") && action != QLatin1String("path")))
         throw CliError(QStringLiteral("tiled-extension: give install or path"));
     const QString folder = InstalledFolder();
-    QTextStream out(stdout);
+    QTextStream& out = StandardOutput();
     if (action == QLatin1String("path")) {
         out << QDir::toNativeSeparators(folder) << '\n';
         return kExitClean;
