@@ -4,7 +4,7 @@
 #include "files.h"
 #include "grid.h"
 #include "level.h"
-#include "picture.h"
+#include "resourcefiles.h"
 #include "rowwalk.h"
 #include "runtimeerror.h"
 
@@ -96,7 +96,7 @@ QString TileBitmapNativePath(const QString& folder, std::string_view cell)
     const std::string file = TileBitmapFile(cell);
     if (file.empty())
         return {};
-    return ui::NativePath(folder + QLatin1Char('\\') + ui::TextFromBytes(file));
+    return ui::ResourceFilePath(folder + QLatin1Char('\\') + ui::TextFromBytes(file));
 }
 
 } // namespace hollenby::cli

@@ -21,7 +21,8 @@ enum class Bitmap
     Good,
     Missing,
     Truncated,
-    Oversized
+    Oversized,
+    UpperCase // named "07.BMP", as a tile set copied from Windows may be
 };
 
 } // namespace
@@ -46,6 +47,8 @@ class CheckTest : public QObject
             QFile::resize(seven, 1000);
         if (bitmap == Bitmap::Oversized)
             testing::WriteBitmap(seven, Qt::red, 48, 40);
+        if (bitmap == Bitmap::UpperCase)
+            QFile::rename(seven, resources + QStringLiteral("/07.BMP"));
         const QString level = folder + QStringLiteral("/level.lvl");
         return testing::WriteBytes(level, text) ? level : QString();
     }
@@ -114,6 +117,7 @@ private slots:
             return RunCli(QStringList{QStringLiteral("check")} + arguments).status;
         };
         QCOMPARE(status({clean}), 0);
+        QCOMPARE(status({makeLevel("07", Bitmap::UpperCase)}), 0); // not a missing bitmap
         QCOMPARE(status({clean, warned}), 0);
         QCOMPARE(status({clean, warned, QStringLiteral("--strict")}), 1);
         QCOMPARE(status({clean, broken}), 1);
