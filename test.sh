@@ -9,8 +9,9 @@
 set -euo pipefail
 here="$(cd "$(dirname "$0")" && pwd)"
 "$here/tools/ensure-deps.sh" build-essential cmake qt6-base-dev qt6-qpa-plugins \
-    zlib1g-dev libzstd-dev help2man \
-    xvfb xdotool imagemagick clang libclang-rt-14-dev tiled desktop-file-utils appstream
+    zlib1g-dev libzstd-dev help2man fonts-wine qt6-wayland \
+    xvfb xdotool imagemagick openbox weston \
+    clang libclang-rt-14-dev tiled desktop-file-utils appstream
 export QT_QPA_PLATFORM=offscreen
 jobs="$(nproc)"
 
