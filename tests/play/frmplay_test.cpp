@@ -226,6 +226,7 @@ private slots:
             f.dialogs.texts(),
             QStringList{"Validation Error;\r\n\r\nPlease check your file and level location."});
         QCOMPARE(f.dialogs.messages[0].style, ui::MsgStyle::InformationSystemModal);
+        QCOMPARE(f.dialogs.messages[0].owner, f.main().form().window());
         QVERIFY(window.isNull());
 
         // A level that is not there passes the check and fails in the open window.
@@ -237,6 +238,7 @@ private slots:
             QStringList{"Error 53 (File not found) in procedure cmdPlay_Click of Form frmMain"});
         QCOMPARE(f.dialogs.messages[0].style, ui::MsgStyle::Plain);
         QVERIFY(window && window->isVisible());
+        QCOMPARE(f.dialogs.messages[0].owner, window.data()); // told over the play window
         QCOMPARE(buttons(), disabled);
         window->close();
         QCOMPARE(buttons(), enabled);
