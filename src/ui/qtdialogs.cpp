@@ -3,10 +3,12 @@
 #include <QApplication>
 #include <QEventLoop>
 #include <QFileDialog>
+#include <QFontInfo>
 #include <QGridLayout>
 #include <QMessageBox>
 #include <QPointer>
 
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 
@@ -14,14 +16,17 @@ namespace hollenby::ui {
 
 namespace {
 
-// A message box sizes itself to its text, and a window manager then cuts a long title short:
-// the box is made wide enough for the title in a bold face, its icon and three buttons.
+// A message box sizes itself to its text, and the title bar then cuts a long title short. The
+// box is made wide enough for the title as title bars draw it (bold, or at least 14 px, as Qt's
+// own Wayland decoration does), centred between the window's icon on one side and three buttons
+// on the other: about five letter heights of room on each side.
 void MakeRoomForTitle(QMessageBox& box)
 {
     QFont font = box.font();
+    font.setPixelSize(std::max(QFontInfo(font).pixelSize(), 14));
     font.setBold(true);
     const QFontMetrics metrics(font);
-    const int width = metrics.horizontalAdvance(box.windowTitle()) + 6 * metrics.height();
+    const int width = metrics.horizontalAdvance(box.windowTitle()) + 10 * metrics.height();
     if (auto* grid = qobject_cast<QGridLayout*>(box.layout()))
         grid->addItem(new QSpacerItem(width, 0, QSizePolicy::Fixed, QSizePolicy::Fixed),
                       grid->rowCount(), 0, 1, grid->columnCount());
