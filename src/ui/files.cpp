@@ -75,6 +75,35 @@ void WriteAll(int fd, std::string_view bytes)
     }
 }
 
+// Closes a file descriptor when it goes out of scope.
+struct FileCloser
+{
+    int fd;
+    ~FileCloser() { ::close(fd); }
+};
+
+// Everything from the file's current offset to its end; `expected` is the size to start with.
+QByteArray ReadToEnd(int fd, qsizetype expected)
+{
+    QByteArray bytes(expected + 1, Qt::Uninitialized);
+    qsizetype size = 0;
+    for (;;) {
+        if (size == bytes.size())
+            bytes.resize(size * 2);
+        const ssize_t got =
+            ::read(fd, bytes.data() + size, static_cast<std::size_t>(bytes.size() - size));
+        if (got < 0 && errno == EINTR)
+            continue;
+        if (got < 0)
+            throw RuntimeError::DeviceIOError();
+        if (got == 0)
+            break;
+        size += got;
+    }
+    bytes.truncate(size);
+    return bytes;
+}
+
 // Whether this process may write the path, by its effective ids (and so also while it acts as
 // another user), including what permission bits do not show: immutable files, read-only mounts.
 void CheckWritable(const QByteArray& encoded, int mode)
@@ -118,23 +147,8 @@ void WriteInPlace(const QByteArray& encoded, std::string_view bytes)
     const int fd = ::open(encoded.constData(), O_RDWR | O_CLOEXEC | O_NOCTTY);
     if (fd < 0)
         throw ErrorFromErrno(errno, true);
-    struct Closer
-    {
-        int fd;
-        ~Closer() { ::close(fd); }
-    } closer{fd};
-    std::string old;
-    char buffer[1 << 16];
-    for (;;) {
-        const ssize_t got = ::read(fd, buffer, sizeof buffer);
-        if (got < 0 && errno == EINTR)
-            continue;
-        if (got < 0)
-            throw RuntimeError::DeviceIOError();
-        if (got == 0)
-            break;
-        old.append(buffer, static_cast<std::size_t>(got));
-    }
+    const FileCloser closer{fd};
+    const QByteArray old = ReadToEnd(fd, 0);
     auto replaceWith = [fd](std::string_view content) {
         if (::lseek(fd, 0, SEEK_SET) != 0)
             throw RuntimeError::DeviceIOError();
@@ -149,7 +163,7 @@ void WriteInPlace(const QByteArray& encoded, std::string_view bytes)
     } catch (...) {
         // The old content fits where it was; what failed is reported, not this.
         try {
-            replaceWith(old);
+            replaceWith({old.constData(), static_cast<std::size_t>(old.size())});
         } catch (...) {
         }
         throw;
@@ -236,32 +250,12 @@ QByteArray ReadWholeFile(const QString& nativePath)
         CheckReadableFile(nativePath);
         throw ErrorFromErrno(error, false);
     }
-    struct Closer
-    {
-        int fd;
-        ~Closer() { ::close(fd); }
-    } closer{fd};
+    const FileCloser closer{fd};
     // Opened without waiting, so a pipe or a device is refused here as it is by the slow test.
     struct stat status = {};
     if (::fstat(fd, &status) != 0 || !S_ISREG(status.st_mode))
         throw RuntimeError::PathFileAccessError();
-    QByteArray bytes(static_cast<qsizetype>(status.st_size) + 1, Qt::Uninitialized);
-    qsizetype size = 0;
-    for (;;) {
-        if (size == bytes.size())
-            bytes.resize(size * 2);
-        const ssize_t got =
-            ::read(fd, bytes.data() + size, static_cast<std::size_t>(bytes.size() - size));
-        if (got < 0 && errno == EINTR)
-            continue;
-        if (got < 0)
-            throw RuntimeError::DeviceIOError();
-        if (got == 0)
-            break;
-        size += got;
-    }
-    bytes.truncate(size);
-    return bytes;
+    return ReadToEnd(fd, static_cast<qsizetype>(status.st_size));
 }
 
 std::string ReadFileBytes(const QString& path)
