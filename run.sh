@@ -3,7 +3,7 @@
 set -euo pipefail
 here="$(cd "$(dirname "$0")" && pwd)"
 "$here/tools/ensure-deps.sh" build-essential cmake qt6-base-dev qt6-qpa-plugins \
-    zlib1g-dev libzstd-dev
+    zlib1g-dev libzstd-dev fonts-wine qt6-wayland
 cmake -S "$here" -B "$here/build" -DHOLLENBY_TESTS=OFF -DHOLLENBY_BENCH=OFF >/dev/null
 cmake --build "$here/build" --parallel "$(nproc)"
 cd "$here/samples"

@@ -75,6 +75,8 @@ frmMain::frmMain(ui::Dialogs& dialogs)
     : m_dialogs(dialogs), m_form(std::make_unique<ui::Form>(kTwips, kBorderWidth, kBorderHeight))
 {
     m_c.form = m_form.get();
+    // Message boxes belong to the main window unless they speak for another.
+    m_dialogs.setOwner(m_form->window());
     m_form->setCaption(ui::kAppTitle);
     m_form->setIcon(ApplicationIcon());
     createMenus();
@@ -91,9 +93,10 @@ frmMain::frmMain(ui::Dialogs& dialogs)
 
 frmMain::~frmMain()
 {
-    // Handlers must not run into controls that are going away.
+    // Handlers must not run into controls that are going away, nor boxes into the window.
     m_form->Resize = nullptr;
     m_form->Unload = nullptr;
+    m_dialogs.setOwner(nullptr);
 }
 
 void frmMain::createControls()

@@ -128,4 +128,8 @@ set(CPACK_STRIP_FILES ON)
 # dpkg-shlibdeps finds the libraries the executables link; the desktop, MIME and icon caches are
 # refreshed by the triggers of the packages that own them, so no maintainer scripts.
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
+# The controls' font is loaded from fonts-wine at run time; qt6-wayland lets the editor run as a
+# Wayland client rather than through XWayland.
+set(CPACK_DEBIAN_PACKAGE_DEPENDS "fonts-wine")
+set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "qt6-wayland")
 include(CPack)

@@ -5,7 +5,7 @@
 #include "grid.h"
 #include "inputfile.h"
 #include "level.h"
-#include "picture.h"
+#include "resourcefiles.h"
 #include "rowwalk.h"
 #include "runtimeerror.h"
 
@@ -130,7 +130,7 @@ QString TileBitmapNativePath(const QString& folder, std::string_view cell)
     const std::string file = TileBitmapFile(cell);
     if (file.empty())
         return {};
-    return ui::NativePath(folder + QLatin1Char('\\') + ui::TextFromBytes(file));
+    return ui::ResourceFilePath(folder + QLatin1Char('\\') + ui::TextFromBytes(file));
 }
 
 } // namespace hollenby::cli

@@ -67,7 +67,8 @@ std::vector<DrawnRow> DrawnRows(const std::vector<std::string_view>& lines);
 QString ResourcesFolder(const QString& levelPath, const QString& option);
 
 // The path of a tile code's bitmap in `folder`, in the file system's form; empty for a cell that
-// is not a tile code. Joined as the editor joins it, so both read the same file.
+// is not a tile code. Joined and looked up as the editor does it (a name in another case stands
+// in for a missing one), so both read the same file.
 QString TileBitmapNativePath(const QString& folder, std::string_view cell);
 
 } // namespace hollenby::cli

@@ -2,7 +2,7 @@
 
 #include "dialogs.h"
 #include "mdlutils.h"
-#include "picture.h"
+#include "resourcefiles.h"
 #include "runtimeerror.h"
 
 namespace hollenby::editor {
@@ -49,9 +49,10 @@ void LevelKey::fnLoadKey(const QString& resFolder)
             const QString own = QStringLiteral("%1.bmp").arg(n, 2, 10, QLatin1Char('0'));
             // A code is present through its own file; 98 and 99 also through their named
             // warning bitmaps, which are asked for along with every code.
-            const bool hasOwn = utils::FileExists(prefix + own);
-            const bool hasWarnOpen = utils::FileExists(prefix + kWarnOpen);
-            const bool hasWarnFunnel = utils::FileExists(prefix + kWarnFunnel);
+            const bool hasOwn = utils::FileExists(ui::ResourceFilePath(prefix + own));
+            const bool hasWarnOpen = utils::FileExists(ui::ResourceFilePath(prefix + kWarnOpen));
+            const bool hasWarnFunnel =
+                utils::FileExists(ui::ResourceFilePath(prefix + kWarnFunnel));
             if (!hasOwn && !(n == kWarnOpenCode && hasWarnOpen) &&
                 !(n == kWarnFunnelCode && hasWarnFunnel))
                 continue;
@@ -74,7 +75,7 @@ void LevelKey::fnLoadKey(const QString& resFolder)
                                   : n == kWarnFunnelCode ? kWarnFunnel
                                                          : own;
             try {
-                entryImage.setPicture(ui::LoadPicture(prefix + shown));
+                entryImage.setPicture(ui::LoadResourcePicture(prefix + shown));
             } catch (const RuntimeError& error) {
                 // A named bitmap that is missing (98 or 99 present through 98.bmp or 99.bmp)
                 // leaves the image with the picture it had.

@@ -5,8 +5,8 @@
 #include "files.h"
 #include "grid.h"
 #include "level.h"
-#include "picture.h"
 #include "playtime.h"
+#include "resourcefiles.h"
 #include "rowwalk.h"
 #include "runtimeerror.h"
 
@@ -65,7 +65,7 @@ public:
         if (!file.empty()) {
             const QString path = m_resFolder + QLatin1Char('\\') + ui::TextFromBytes(file);
             try {
-                tile.setPicture(ui::LoadPicture(path));
+                tile.setPicture(ui::LoadResourcePicture(path));
             } catch (const RuntimeError& error) {
                 // A missing bitmap (or a missing folder) leaves a blank slot.
                 if (error.number() != RuntimeError::kFileNotFound)

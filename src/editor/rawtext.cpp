@@ -47,7 +47,8 @@ bool RawTextSave::fnSaveLevelFile(const QString& levelFile)
     bytes += "\r\n";
     // The path box is read again rather than trusting the argument: its only caller passes that
     // same text, and the box is where the user sees the file that will be replaced.
-    ui::WriteFileBytesSafely(m_c.txtFileLocation->Text(), bytes);
+    ui::WriteFileBytesSafely(m_c.txtFileLocation->Text(), bytes,
+                             ui::InPlaceFallback::WhenRefusedOnly);
     return true;
 }
 

@@ -23,8 +23,9 @@ public:
     void cmdSaveRefresh_Click();
 
     // Writes the raw text and one CR LF over the file named in the level path box, creating it
-    // when new. False, with nothing touched, when `levelFile` is empty. A failed write raises
-    // its run-time error for the caller to report.
+    // when new; a level the user may write in a folder they may not (a shared folder of levels)
+    // is written in place. False, with nothing touched, when `levelFile` is empty. A failed
+    // write raises its run-time error for the caller to report.
     bool fnSaveLevelFile(const QString& levelFile);
 
 private:

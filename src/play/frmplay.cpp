@@ -5,8 +5,8 @@
 #include "grid.h"
 #include "level.h"
 #include "maincontrols.h"
-#include "picture.h"
 #include "playoffsets.h"
+#include "resourcefiles.h"
 #include "rowwalk.h"
 #include "runtimeerror.h"
 
@@ -71,7 +71,7 @@ public:
         if (path.empty())
             return;
         try {
-            tile.setPicture(ui::LoadPicture(QString::fromStdString(path)));
+            tile.setPicture(ui::LoadResourcePicture(QString::fromStdString(path)));
         } catch (const RuntimeError& error) {
             // A missing bitmap, or a missing resources folder, leaves the slot blank; a bitmap
             // that is there but unusable ends the frame.

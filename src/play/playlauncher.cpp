@@ -37,9 +37,13 @@ void PlayLauncher::cmdPlay_Click()
         play.setResFQN(resFolder);
     } catch (...) {
         const ui::RuntimeError error = ui::CurrentRuntimeError();
+        // A failure once the play window is shown is told over it, where the user looks.
+        QWidget* owner = m_dialogs.owner();
+        if (!m_windows.empty() && m_windows.back()->form().isShown())
+            owner = m_windows.back()->form().window();
         m_dialogs.MsgBox(
             ui::ErrorText(error, QStringLiteral("cmdPlay_Click"), QStringLiteral("Form frmMain")),
-            ui::MsgStyle::Plain);
+            ui::MsgStyle::Plain, owner);
     }
     releaseClosedWindows();
 }

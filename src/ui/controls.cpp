@@ -2,36 +2,12 @@
 
 #include "rawtextedit.h"
 
-#include <QFontDatabase>
 #include <QGroupBox>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 
 namespace hollenby::ui {
-
-QFont DefaultFont(bool bold)
-{
-    static const QString family = [] {
-        const QStringList wanted{QStringLiteral("MS Sans Serif"),
-                                 QStringLiteral("Microsoft Sans Serif"),
-                                 QStringLiteral("Liberation Sans"), QStringLiteral("Arial"),
-                                 QStringLiteral("DejaVu Sans")};
-        const QStringList have = QFontDatabase::families();
-        for (const QString& name : wanted) {
-            if (have.contains(name, Qt::CaseInsensitive))
-                return name;
-        }
-        return QStringLiteral("Sans Serif");
-    }();
-    QFont font(family);
-    font.setPointSizeF(8.25);
-    // DejaVu Sans runs wider than the captions were measured for; its condensed face fits them.
-    if (family == QLatin1String("DejaVu Sans"))
-        font.setStretch(QFont::SemiCondensed);
-    font.setBold(bold);
-    return font;
-}
 
 // Frame ---------------------------------------------------------------------------------------
 

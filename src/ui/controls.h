@@ -4,9 +4,8 @@
 
 #include "commandbutton.h"
 #include "control.h"
+#include "defaultfont.h"
 #include "vscrollbar.h"
-
-#include <QFont>
 
 #include <functional>
 
@@ -17,9 +16,6 @@ class QLineEdit;
 namespace hollenby::ui {
 
 class RawTextEdit;
-
-// "MS Sans Serif" 8.25 point, or a plain sans font of that size where the system lacks it.
-QFont DefaultFont(bool bold = false);
 
 class Frame : public Control
 {

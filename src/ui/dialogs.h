@@ -40,8 +40,18 @@ class Dialogs
 public:
     virtual ~Dialogs() = default;
 
-    // Modal, one OK button, titled with the application title. "\r\n" separates lines.
-    virtual void MsgBox(const QString& text, MsgStyle style) = 0;
+    // The window message boxes belong to unless a call names another: the main window.
+    void setOwner(QWidget* window) { m_owner = window; }
+    QWidget* owner() const { return m_owner; }
+
+    // Modal, one OK button, titled with the application title. "\r\n" separates lines. The box
+    // belongs to `owner` (by default the owner above): it is placed over that window and stays
+    // above it.
+    void MsgBox(const QString& text, MsgStyle style) { showMessage(text, style, m_owner); }
+    void MsgBox(const QString& text, MsgStyle style, QWidget* owner)
+    {
+        showMessage(text, style, owner);
+    }
 
     // Shows the open-file dialog described by the record, with no owner window, and writes the
     // chosen path into record.lpstrFile followed by a NUL. On cancel the buffer is left as it was.
@@ -54,6 +64,13 @@ public:
 
     // Ends the program at once: no further handler of any window runs.
     virtual void EndProgram() = 0;
+
+protected:
+    // MsgBox's work; `owner` may be null for a box of no window.
+    virtual void showMessage(const QString& text, MsgStyle style, QWidget* owner) = 0;
+
+private:
+    QWidget* m_owner = nullptr;
 };
 
 } // namespace hollenby::ui

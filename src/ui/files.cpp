@@ -75,6 +75,35 @@ void WriteAll(int fd, std::string_view bytes)
     }
 }
 
+// Closes a file descriptor when it goes out of scope.
+struct FileCloser
+{
+    int fd;
+    ~FileCloser() { ::close(fd); }
+};
+
+// Everything from the file's current offset to its end; `expected` is the size to start with.
+QByteArray ReadToEnd(int fd, qsizetype expected)
+{
+    QByteArray bytes(expected + 1, Qt::Uninitialized);
+    qsizetype size = 0;
+    for (;;) {
+        if (size == bytes.size())
+            bytes.resize(size * 2);
+        const ssize_t got =
+            ::read(fd, bytes.data() + size, static_cast<std::size_t>(bytes.size() - size));
+        if (got < 0 && errno == EINTR)
+            continue;
+        if (got < 0)
+            throw RuntimeError::DeviceIOError();
+        if (got == 0)
+            break;
+        size += got;
+    }
+    bytes.truncate(size);
+    return bytes;
+}
+
 // Whether this process may write the path, by its effective ids (and so also while it acts as
 // another user), including what permission bits do not show: immutable files, read-only mounts.
 void CheckWritable(const QByteArray& encoded, int mode)
@@ -97,6 +126,90 @@ void WriteToDevice(const QByteArray& encoded, std::string_view bytes)
     }
     if (::close(fd) != 0 && errno != EINTR)
         throw WriteErrorFromErrno(errno);
+}
+
+// The temporary-file route was refused by the folder before the file itself was touched.
+struct FolderRefused
+{
+    RuntimeError error;
+};
+
+bool IsRefusal(int error)
+{
+    return error == EACCES || error == EPERM;
+}
+
+// Writes `bytes` over the file's content where it stands, keeping the old content in memory to
+// put back when the write fails part-way. A file that may not be read keeps its content as it
+// is: the old bytes could not be kept.
+void WriteInPlace(const QByteArray& encoded, std::string_view bytes)
+{
+    const int fd = ::open(encoded.constData(), O_RDWR | O_CLOEXEC | O_NOCTTY);
+    if (fd < 0)
+        throw ErrorFromErrno(errno, true);
+    const FileCloser closer{fd};
+    const QByteArray old = ReadToEnd(fd, 0);
+    auto replaceWith = [fd](std::string_view content) {
+        if (::lseek(fd, 0, SEEK_SET) != 0)
+            throw RuntimeError::DeviceIOError();
+        WriteAll(fd, content);
+        if (::ftruncate(fd, static_cast<off_t>(content.size())) != 0)
+            throw WriteErrorFromErrno(errno);
+        if (::fdatasync(fd) != 0 && errno != EINVAL && errno != ENOTSUP)
+            throw WriteErrorFromErrno(errno);
+    };
+    try {
+        replaceWith(bytes);
+    } catch (...) {
+        // The old content fits where it was; what failed is reported, not this.
+        try {
+            replaceWith({old.constData(), static_cast<std::size_t>(old.size())});
+        } catch (...) {
+        }
+        throw;
+    }
+}
+
+// The new content in a temporary file in `folder`, renamed over the file once whole. Throws
+// FolderRefused when the folder will not take the temporary file or its rename.
+void ReplaceThroughTemporary(const QString& native, const QString& folder, std::string_view bytes)
+{
+    if (::faccessat(AT_FDCWD, QFile::encodeName(folder).constData(), W_OK | X_OK, AT_EACCESS) !=
+        0) {
+        const int error = errno;
+        if (IsRefusal(error))
+            throw FolderRefused{ErrorFromErrno(error, true)};
+        throw ErrorFromErrno(error, true);
+    }
+    QSaveFile file(native);
+    // Writing straight into the file when its folder refuses a temporary one would truncate it
+    // first, and a failure part-way would then leave half a level.
+    file.setDirectWriteFallback(false);
+    errno = 0;
+    if (!file.open(QIODevice::WriteOnly)) {
+        const int error = errno;
+        if (IsRefusal(error))
+            throw FolderRefused{ErrorFromErrno(error, true)};
+        throw ErrorFromErrno(error, true);
+    }
+    // Written past Qt's buffer so that the system's reason for a failure is known; on failure
+    // the temporary file is removed when `file` goes and the level is left as it was.
+    try {
+        WriteAll(file.handle(), bytes);
+        if (::fdatasync(file.handle()) != 0 && errno != EINVAL && errno != ENOTSUP)
+            throw WriteErrorFromErrno(errno);
+    } catch (...) {
+        file.cancelWriting();
+        throw;
+    }
+    errno = 0;
+    if (!file.commit()) {
+        // A sticky folder lets anyone make the temporary file but only the owner replace theirs.
+        const int error = errno == 0 ? EIO : errno;
+        if (IsRefusal(error))
+            throw FolderRefused{ErrorFromErrno(error, true)};
+        throw ErrorFromErrno(error, true);
+    }
 }
 
 } // namespace
@@ -137,32 +250,12 @@ QByteArray ReadWholeFile(const QString& nativePath)
         CheckReadableFile(nativePath);
         throw ErrorFromErrno(error, false);
     }
-    struct Closer
-    {
-        int fd;
-        ~Closer() { ::close(fd); }
-    } closer{fd};
+    const FileCloser closer{fd};
     // Opened without waiting, so a pipe or a device is refused here as it is by the slow test.
     struct stat status = {};
     if (::fstat(fd, &status) != 0 || !S_ISREG(status.st_mode))
         throw RuntimeError::PathFileAccessError();
-    QByteArray bytes(static_cast<qsizetype>(status.st_size) + 1, Qt::Uninitialized);
-    qsizetype size = 0;
-    for (;;) {
-        if (size == bytes.size())
-            bytes.resize(size * 2);
-        const ssize_t got =
-            ::read(fd, bytes.data() + size, static_cast<std::size_t>(bytes.size() - size));
-        if (got < 0 && errno == EINTR)
-            continue;
-        if (got < 0)
-            throw RuntimeError::DeviceIOError();
-        if (got == 0)
-            break;
-        size += got;
-    }
-    bytes.truncate(size);
-    return bytes;
+    return ReadToEnd(fd, static_cast<qsizetype>(status.st_size));
 }
 
 void ReadFilePieces(const QString& path, const std::function<bool(std::string_view)>& piece)
@@ -198,7 +291,7 @@ std::string ReadFileBytes(const QString& path)
     return bytes;
 }
 
-void WriteFileBytesSafely(const QString& path, std::string_view bytes)
+void WriteFileBytesSafely(const QString& path, std::string_view bytes, InPlaceFallback fallback)
 {
     const QString native = NativePath(path);
     if (native.isEmpty())
@@ -209,7 +302,8 @@ void WriteFileBytesSafely(const QString& path, std::string_view bytes)
     // its real reason: QSaveFile reports its own failures without the system's error number.
     struct stat status = {};
     QString folder;
-    if (::stat(encoded.constData(), &status) == 0) {
+    const bool exists = ::stat(encoded.constData(), &status) == 0;
+    if (exists) {
         if (S_ISDIR(status.st_mode))
             throw RuntimeError::PathFileAccessError();
         if (S_ISCHR(status.st_mode)) {
@@ -233,29 +327,13 @@ void WriteFileBytesSafely(const QString& path, std::string_view bytes)
         if (!S_ISDIR(status.st_mode))
             throw RuntimeError::PathNotFound();
     }
-    // The new content is written to a temporary file in that folder, then renamed over the file.
-    CheckWritable(QFile::encodeName(folder), W_OK | X_OK);
-
-    QSaveFile file(native);
-    // Writing straight into the file when its folder refuses a temporary one would truncate it
-    // first, and a failure part-way would then leave half a level.
-    file.setDirectWriteFallback(false);
-    errno = 0;
-    if (!file.open(QIODevice::WriteOnly))
-        throw ErrorFromErrno(errno, true);
-    // Written past Qt's buffer so that the system's reason for a failure is known; on failure
-    // the temporary file is removed when `file` goes and the level is left as it was.
     try {
-        WriteAll(file.handle(), bytes);
-        if (::fdatasync(file.handle()) != 0 && errno != EINVAL && errno != ENOTSUP)
-            throw WriteErrorFromErrno(errno);
-    } catch (...) {
-        file.cancelWriting();
-        throw;
+        ReplaceThroughTemporary(native, folder, bytes);
+    } catch (const FolderRefused& refused) {
+        if (!exists || fallback != InPlaceFallback::WhenRefusedOnly)
+            throw refused.error;
+        WriteInPlace(encoded, bytes);
     }
-    errno = 0;
-    if (!file.commit())
-        throw ErrorFromErrno(errno == 0 ? EIO : errno, true);
 }
 
 } // namespace hollenby::ui

@@ -32,11 +32,23 @@ void ReadFilePieces(const QString& path, const std::function<bool(std::string_vi
 // when reading fails part-way.
 QByteArray ReadWholeFile(const QString& nativePath);
 
+// What WriteFileBytesSafely does with an existing file whose folder takes no temporary file
+// (a shared folder the user may not write, or a sticky one whose other user owns the file).
+enum class InPlaceFallback
+{
+    Refuse,         // fails with 70, as the folder refused
+    WhenRefusedOnly // writes the file in place when it may be read and written
+};
+
 // Replaces the file's content with `bytes`, or leaves the file as it was. The content goes to a
 // temporary file beside it that takes the file's place only once completely written; a link is
 // followed and its target replaced, and a device (/dev/null) is written directly. Fails with 76
 // when the folder does not exist, 75 for a folder or a refused path, 70 when the file or its
 // folder may not be written, 61 when the disk is full and 57 for any other write failure.
-void WriteFileBytesSafely(const QString& path, std::string_view bytes);
+// With WhenRefusedOnly, where the folder refuses the temporary file, the file is written in
+// place instead: its old bytes are kept in memory and put back when the write fails. That is not
+// safe against a crash in the middle of the write, so it is never the first choice.
+void WriteFileBytesSafely(const QString& path, std::string_view bytes,
+                          InPlaceFallback fallback = InPlaceFallback::Refuse);
 
 } // namespace hollenby::ui

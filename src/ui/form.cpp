@@ -218,7 +218,14 @@ void Form::centreOnScreen()
     if (screen == nullptr)
         return;
     const QRect area = screen->availableGeometry();
-    const QSize size = m_window->frameGeometry().size();
+    // What the window manager adds around the window; nothing until it has framed the window.
+    const QSize frame = m_window->frameGeometry().size() - m_window->size();
+    // A window larger than the screen opens at the largest size that fits it; its size change
+    // lays it out as any other does.
+    const QSize fitted = m_window->size().boundedTo(area.size() - frame);
+    if (fitted != m_window->size())
+        m_window->resize(fitted);
+    const QSize size = fitted + frame;
     // A top-level window's position is its frame's.
     m_window->move(area.x() + std::max(0, (area.width() - size.width()) / 2),
                    area.y() + std::max(0, (area.height() - size.height()) / 2));

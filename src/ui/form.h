@@ -67,7 +67,8 @@ public:
     // Sets the client area's size in pixels, e.g. to the design size before the first showing.
     void setClientPixels(int width, int height);
     // Centres the window, its frame included, on the screen it appears on; when the window
-    // manager's frame becomes known after the window is shown, centres it again once.
+    // manager's frame becomes known after the window is shown, centres it again once. A window
+    // larger than the screen's available area is first made as large as fits there.
     void centre();
     // The screen the window appears on (another window's, for a window that belongs with it).
     void setScreenOf(const Form& other);

@@ -3,16 +3,67 @@
 #include <QApplication>
 #include <QEventLoop>
 #include <QFileDialog>
+#include <QFontInfo>
+#include <QGridLayout>
 #include <QMessageBox>
+#include <QPointer>
 
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 
 namespace hollenby::ui {
 
-void QtDialogs::MsgBox(const QString& text, MsgStyle style)
+namespace {
+
+// A message box sizes itself to its text, and the title bar then cuts a long title short. The
+// box is made wide enough for the title as title bars draw it (bold, or at least 14 px, as Qt's
+// own Wayland decoration does), centred between the window's icon on one side and three buttons
+// on the other: about five letter heights of room on each side.
+void MakeRoomForTitle(QMessageBox& box)
 {
-    QMessageBox box;
+    QFont font = box.font();
+    font.setPixelSize(std::max(QFontInfo(font).pixelSize(), 14));
+    font.setBold(true);
+    const QFontMetrics metrics(font);
+    const int width = metrics.horizontalAdvance(box.windowTitle()) + 10 * metrics.height();
+    if (auto* grid = qobject_cast<QGridLayout*>(box.layout()))
+        grid->addItem(new QSpacerItem(width, 0, QSizePolicy::Fixed, QSizePolicy::Fixed),
+                      grid->rowCount(), 0, 1, grid->columnCount());
+}
+
+// The control that gets the focus back when a dialog closes draws the style's focus frame, as
+// after a key; Qt draws it only for focus that keys moved, and the user would not see where
+// typing goes.
+class FocusShownOnReturn
+{
+public:
+    explicit FocusShownOnReturn(QWidget* window)
+        : m_window(window != nullptr ? window : QApplication::activeWindow())
+    {}
+    ~FocusShownOnReturn()
+    {
+        if (m_window == nullptr)
+            return;
+        m_window->setAttribute(Qt::WA_KeyboardFocusChange);
+        if (QWidget* focus = m_window->focusWidget())
+            focus->update();
+    }
+    FocusShownOnReturn(const FocusShownOnReturn&) = delete;
+    FocusShownOnReturn& operator=(const FocusShownOnReturn&) = delete;
+
+private:
+    QPointer<QWidget> m_window;
+};
+
+} // namespace
+
+void QtDialogs::showMessage(const QString& text, MsgStyle style, QWidget* owner)
+{
+    QWidget* parent =
+        owner != nullptr && owner->isVisible() && !owner->isMinimized() ? owner : nullptr;
+    const FocusShownOnReturn focus(owner);
+    QMessageBox box(parent);
     box.setWindowTitle(kAppTitle);
     QString shown = text;
     shown.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
@@ -35,6 +86,7 @@ void QtDialogs::MsgBox(const QString& text, MsgStyle style)
         break;
     }
     box.setWindowModality(Qt::ApplicationModal);
+    MakeRoomForTitle(box);
     box.exec();
 }
 
@@ -53,6 +105,7 @@ QStringList QtDialogs::QtFilters(const QString& nulSeparated)
 void QtDialogs::GetOpenFileName(OpenFileName& record)
 {
     // No owner window: the main window stays usable while the dialog is open.
+    const FocusShownOnReturn focus(nullptr);
     QFileDialog dialog(nullptr, record.lpstrTitle);
     dialog.setFileMode(QFileDialog::AnyFile);
     dialog.setAcceptMode(QFileDialog::AcceptOpen);
@@ -81,6 +134,7 @@ void QtDialogs::GetOpenFileName(OpenFileName& record)
 
 std::optional<QString> QtDialogs::BrowseForFolder(QWidget* owner, const QString& prompt)
 {
+    const FocusShownOnReturn focus(owner);
     const QString folder = QFileDialog::getExistingDirectory(owner, prompt, QStringLiteral("/"),
                                                              QFileDialog::ShowDirsOnly);
     if (folder.isEmpty())

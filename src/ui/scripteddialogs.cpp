@@ -2,9 +2,9 @@
 
 namespace hollenby::ui {
 
-void ScriptedDialogs::MsgBox(const QString& text, MsgStyle style)
+void ScriptedDialogs::showMessage(const QString& text, MsgStyle style, QWidget* owner)
 {
-    const RecordedMessage message{text, kAppTitle, style};
+    const RecordedMessage message{text, kAppTitle, style, owner};
     if (onMessage)
         onMessage(message);
     messages.append(message);

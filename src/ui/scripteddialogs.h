@@ -16,12 +16,12 @@ struct RecordedMessage
     QString text;
     QString title;
     MsgStyle style;
+    QWidget* owner; // the window the box belongs to
 };
 
 class ScriptedDialogs : public Dialogs
 {
 public:
-    void MsgBox(const QString& text, MsgStyle style) override;
     void GetOpenFileName(OpenFileName& record) override;
     std::optional<QString> BrowseForFolder(QWidget* owner, const QString& prompt) override;
     void EndProgram() override;
@@ -44,6 +44,8 @@ public:
     void clear();
 
 private:
+    void showMessage(const QString& text, MsgStyle style, QWidget* owner) override;
+
     std::deque<QString> m_fileAnswers;
     std::deque<std::optional<QString>> m_folderAnswers;
 };

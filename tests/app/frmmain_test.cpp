@@ -112,6 +112,7 @@ private slots:
                  QStringLiteral("Hollenby Systems (Level Editor)\r\n\r\nv0.6.0"));
         QCOMPARE(f.dialogs.messages[0].title, QStringLiteral("Hollenby Systems - (Level Editor)"));
         QCOMPARE(f.dialogs.messages[0].style, ui::MsgStyle::Information);
+        QCOMPARE(f.dialogs.messages[0].owner, f.main().form().window());
 
         f.main().mnuFile(0).trigger();
         QCOMPARE(f.dialogs.endProgramCalls, 1);

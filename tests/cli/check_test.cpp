@@ -24,7 +24,8 @@ enum class Bitmap
     Missing,
     Truncated,
     Oversized,
-    Fifo
+    Fifo,
+    UpperCase // named "07.BMP", as a tile set copied from Windows may be
 };
 
 } // namespace
@@ -52,6 +53,8 @@ class CheckTest : public QObject
         if (bitmap == Bitmap::Fifo &&
             (!QFile::remove(seven) || ::mkfifo(QFile::encodeName(seven).constData(), 0644) != 0))
             return {};
+        if (bitmap == Bitmap::UpperCase)
+            QFile::rename(seven, resources + QStringLiteral("/07.BMP"));
         const QString level = folder + QStringLiteral("/level.lvl");
         return testing::WriteBytes(level, text) ? level : QString();
     }
@@ -171,6 +174,7 @@ private slots:
             return RunCli(QStringList{QStringLiteral("check")} + arguments).status;
         };
         QCOMPARE(status({clean}), 0);
+        QCOMPARE(status({makeLevel("07", Bitmap::UpperCase)}), 0); // not a missing bitmap
         QCOMPARE(status({clean, warned}), 0);
         QCOMPARE(status({clean, warned, QStringLiteral("--strict")}), 1);
         QCOMPARE(status({clean, broken}), 1);

@@ -1,6 +1,7 @@
 // The render view: loading a level, drawing its rows as tiles, scrolling, the estimate, and the
 // failures each routine reports.
 
+#include "levelkey.h"
 #include "levelrender.h"
 #include "testsupport.h"
 
@@ -228,6 +229,29 @@ private slots:
         QCOMPARE(f.visibleTiles(), (QStringList{"0,600=", "585,600=", "1170,600="}));
         QVERIFY(f.dialogs.messages.isEmpty());
         QVERIFY(f.c().lblEstPlay->Caption().startsWith("est play (sec's): 0"));
+    }
+
+    // Tile sets copied from Windows: the render view and the key find the names in any case.
+    void upperCaseBitmapNames()
+    {
+        MainWindowFixture f;
+        const QString res = f.resources();
+        for (const QString& name : QDir(res).entryList(QDir::Files))
+            QVERIFY(QFile::rename(res + '/' + name, res + '/' + name.toUpper()));
+        const QString level = f.path("level.lvl");
+        QVERIFY(WriteBytes(level, "01,98,99"));
+        QVERIFY(f.main().render().fnGoLevelRender(level, res));
+        QCOMPARE(f.visibleTiles(), (QStringList{"0,600=01", "585,600=98", "1170,600=99"}));
+        f.main().key().fnLoadKey(res);
+        QStringList key;
+        f.c().imgKEY->forEach([&](int n, ui::Image& image) {
+            if (image.Visible() && image.hasPicture())
+                key << (*f.c().lblKEY)(n).Caption();
+        });
+        QCOMPARE(key.size(), 22);
+        QCOMPARE(key.mid(19),
+                 (QStringList{"20.bmp", "bmpOBJ_WarnOpen.bmp", "bmpOBJ_WarnFunnel.bmp"}));
+        QVERIFY(f.dialogs.messages.isEmpty());
     }
 
     void invalidBitmapStopsTheRender()

@@ -5,8 +5,12 @@
 #include "testsupport.h"
 
 #include <QDir>
+#include <QScopeGuard>
 #include <QTest>
 #include <QTimer>
+
+#include <sys/stat.h>
+#include <unistd.h>
 
 using namespace hollenby;
 using testing::MainWindowFixture;
@@ -130,6 +134,30 @@ private slots:
         QCOMPARE(QDir(f.dir.path()).entryList(QDir::Files | QDir::Hidden),
                  QStringList{"level.lvl"});
         QCOMPARE(f.dialogs.texts(), QStringList());
+    }
+
+    // A shared folder of levels: the level may be written, its folder may not.
+    void savesALevelInAFolderItMayNotWrite()
+    {
+        MainWindowFixture f;
+        const QString level = SetUpLevel(f, "05,06");
+        Load(f);
+        QVERIFY(::chmod(QFile::encodeName(level).constData(), 0666) == 0);
+        QVERIFY(::chmod(QFile::encodeName(f.dir.path()).constData(), 0555) == 0);
+        f.c().txtLvlRaw->setText("07,08");
+        {
+            // Root may write any folder; an ordinary user may not write this one.
+            const bool asUser = ::geteuid() == 0;
+            if (asUser && ::seteuid(65534) != 0)
+                QSKIP("cannot act as an ordinary user");
+            const auto privileged =
+                qScopeGuard([asUser] { QVERIFY(!asUser || ::seteuid(0) == 0); });
+            Save(f);
+        }
+        QVERIFY(::chmod(QFile::encodeName(f.dir.path()).constData(), 0700) == 0);
+        QCOMPARE(f.dialogs.texts(), QStringList());
+        QCOMPARE(ReadBytes(level), std::string("07,08\r\n"));
+        QCOMPARE(f.visibleTiles(), (QStringList{"0,600=07", "585,600=08"}));
     }
 
     void refusalsLeaveFileUntouched_data()

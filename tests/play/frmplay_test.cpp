@@ -6,6 +6,7 @@
 #include "playlauncher.h"
 #include "testsupport.h"
 
+#include <QDir>
 #include <QFile>
 #include <QGuiApplication>
 #include <QPointer>
@@ -85,6 +86,9 @@ private slots:
         QTest::newRow("a missing bitmap leaves its cells blank")
             << warnings << "07.bmp" << QList{0}
             << QStringList{"0,0=06", "40,0=", "80,0=08", "120,0=", "0,40=98", "40,40=98"};
+        QTest::newRow("bitmap names in upper case")
+            << warnings << "upper case" << QList{0}
+            << QStringList{"0,0=06", "40,0=07", "80,0=08", "120,0=07", "0,40=98", "40,40=98"};
         // Element 0 existed before; the ones this frame made stay hidden.
         QTest::newRow("an invalid bitmap stops the frame at its first cell")
             << warnings << "bmpOBJ_WarnOpen.bmp" << QList{0} << QStringList{"0,0=06"};
@@ -101,10 +105,14 @@ private slots:
         const QString file = f.path("level.lvl");
         const QString res = f.resources();
         QVERIFY(WriteBytes(file, level.toStdString()));
-        if (breakage == "07.bmp")
+        if (breakage == "07.bmp") {
             QVERIFY(QFile::remove(res + "/07.bmp"));
-        else if (breakage == "bmpOBJ_WarnOpen.bmp")
+        } else if (breakage == "upper case") {
+            for (const QString& name : QDir(res).entryList(QDir::Files))
+                QVERIFY(QFile::rename(res + '/' + name, res + '/' + name.toUpper()));
+        } else if (breakage == "bmpOBJ_WarnOpen.bmp") {
             QVERIFY(WriteBytes(res + "/bmpOBJ_WarnOpen.bmp", "not a bitmap"));
+        }
         for (qsizetype i = 0; i < offsets.size(); ++i) {
             if (breakage.startsWith("close") && i == offsets.size() - 1) {
                 // Closed by the last frame's first yield; or by its second, the first cell's
@@ -218,6 +226,7 @@ private slots:
             f.dialogs.texts(),
             QStringList{"Validation Error;\r\n\r\nPlease check your file and level location."});
         QCOMPARE(f.dialogs.messages[0].style, ui::MsgStyle::InformationSystemModal);
+        QCOMPARE(f.dialogs.messages[0].owner, f.main().form().window());
         QVERIFY(window.isNull());
 
         // A level that is not there passes the check and fails in the open window.
@@ -229,6 +238,7 @@ private slots:
             QStringList{"Error 53 (File not found) in procedure cmdPlay_Click of Form frmMain"});
         QCOMPARE(f.dialogs.messages[0].style, ui::MsgStyle::Plain);
         QVERIFY(window && window->isVisible());
+        QCOMPARE(f.dialogs.messages[0].owner, window.data()); // told over the play window
         QCOMPARE(buttons(), disabled);
         window->close();
         QCOMPARE(buttons(), enabled);

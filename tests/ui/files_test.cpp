@@ -7,6 +7,7 @@
 #include <QDir>
 #include <QDirIterator>
 #include <QFile>
+#include <QRegularExpression>
 #include <QScopeGuard>
 #include <QTemporaryDir>
 #include <QTest>
@@ -82,46 +83,65 @@ private slots:
                  QStringList{"real.lvl"});
     }
 
-    void failedWriteChangesNothing_data()
+    // Each row: the file written, how the folders are set up, whether the write may fall back
+    // to writing in place, and the error it gives (0: written). A write that fails changes
+    // nothing; one that succeeds changes only the file's content, and leaves no temporary file.
+    void writeAsAnOrdinaryUser_data()
     {
         QTest::addColumn<QString>("target");
+        QTest::addColumn<bool>("inPlace");
         QTest::addColumn<int>("error");
-        QTest::newRow("missing folder") << "missing/level.lvl" << 76;
-        QTest::newRow("folder below a file") << "shared/level.lvl/x.lvl" << 76;
-        QTest::newRow("path naming a folder") << "shared" << 75;
-        QTest::newRow("read-only file") << "shared/level.lvl" << 70;
-        QTest::newRow("read-only folder") << "shared/level.lvl" << 70;
-        QTest::newRow("device out of space") << "full.lvl" << 61;
-        QTest::newRow("file size limit") << "shared/level.lvl" << 61;
+        QTest::newRow("missing folder") << "missing/level.lvl" << true << 76;
+        QTest::newRow("folder below a file") << "shared/level.lvl/x.lvl" << true << 76;
+        QTest::newRow("path naming a folder") << "shared" << true << 75;
+        QTest::newRow("read-only file") << "shared/level.lvl" << true << 70;
+        QTest::newRow("read-only folder, refused") << "shared/level.lvl" << false << 70;
+        QTest::newRow("read-only folder, in place") << "shared/level.lvl" << true << 0;
+        QTest::newRow("read-only folder, new file") << "shared/new.lvl" << true << 70;
+        QTest::newRow("read-only folder, read-only file") << "shared/level.lvl" << true << 70;
+        QTest::newRow("read-only folder, unreadable file") << "shared/level.lvl" << true << 70;
+        QTest::newRow("sticky folder, refused") << "shared/level.lvl" << false << 70;
+        QTest::newRow("sticky folder, in place") << "shared/level.lvl" << true << 0;
+        QTest::newRow("device out of space") << "full.lvl" << true << 61;
+        QTest::newRow("file size limit") << "shared/level.lvl" << true << 61;
+        QTest::newRow("read-only folder, file size limit") << "shared/level.lvl" << true << 61;
     }
 
-    void failedWriteChangesNothing()
+    void writeAsAnOrdinaryUser()
     {
         QFETCH(QString, target);
+        QFETCH(bool, inPlace);
         QFETCH(int, error);
         const QByteArray setup = QTest::currentDataTag();
         QTemporaryDir dir;
         const QString path = dir.filePath(target);
         const QString shared = dir.filePath("shared");
-        // Open to everyone, so that only the file or the folder under test refuses.
+        // Open to everyone, so that only the file or the folder under test refuses; the level is
+        // the folder owner's, as in a shared folder of levels.
         Chmod(dir.path(), 0755);
         QVERIFY(QDir().mkpath(shared));
         Chmod(shared, 0777);
         Write(shared + "/level.lvl", "03,04\r\n");
         Chmod(shared + "/level.lvl", 0666);
         const auto undo = qScopeGuard([&] { Chmod(shared, 0777); });
-        if (setup == "read-only file")
+        if (setup.contains("read-only file"))
             Chmod(path, 0444);
-        else if (setup == "read-only folder")
+        if (setup.contains("unreadable file"))
+            Chmod(path, 0222);
+        if (setup.startsWith("read-only folder"))
             Chmod(shared, 0555);
+        else if (setup.startsWith("sticky folder"))
+            Chmod(shared, 01777);
         else if (setup == "device out of space")
             QVERIFY(QFile::link("/dev/full", path));
         const QStringList before = Snapshot(dir.path());
+        const std::string bytes(std::size_t{256} * 1024, '7');
 
         int raised = 0;
         {
-            // Root may write whatever the permission bits say; it is refused only as a user.
-            const bool asUser = setup.startsWith("read-only") && ::geteuid() == 0;
+            // Root may write whatever the permission bits say, and replace another user's file
+            // in a sticky folder; it is refused only as an ordinary user.
+            const bool asUser = ::geteuid() == 0;
             if (asUser && ::seteuid(65534) != 0)
                 QSKIP("cannot act as an ordinary user to be refused");
             const auto privileged =
@@ -136,16 +156,24 @@ private slots:
                 std::signal(SIGXFSZ, oldSignal);
             });
             const rlimit cap = {rlim_t{64} * 1024, limit.rlim_max};
-            if (setup == "file size limit")
+            if (setup.endsWith("file size limit"))
                 QVERIFY(::setrlimit(RLIMIT_FSIZE, &cap) == 0);
             try {
-                WriteFileBytesSafely(path, std::string(std::size_t{256} * 1024, '7'));
+                WriteFileBytesSafely(path, bytes,
+                                     inPlace ? InPlaceFallback::WhenRefusedOnly
+                                             : InPlaceFallback::Refuse);
             } catch (const RuntimeError& e) {
                 raised = e.number();
             }
         }
         QCOMPARE(raised, error);
-        QCOMPARE(Snapshot(dir.path()), before);
+        QStringList after = before;
+        if (error == 0) {
+            after.replaceInStrings(QRegularExpression(" = 03,04\r\n$"),
+                                   " = " + QString::fromStdString(bytes));
+            QCOMPARE(ModeOf(path) & 07777, mode_t(0666));
+        }
+        QCOMPARE(Snapshot(dir.path()), after);
         QVERIFY(S_ISCHR(ModeOf("/dev/full")));
     }
 };
