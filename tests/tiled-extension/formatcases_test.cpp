@@ -10,7 +10,6 @@
 #include <QJsonObject>
 #include <QRegularExpression>
 #include <QTest>
-#include <QXmlStreamWriter>
 
 using namespace hollenby::testing;
 
@@ -37,139 +36,112 @@ std::string LevelBytes(const QJsonValue& text)
     return bytes;
 }
 
-void WriteAttributes(QXmlStreamWriter& xml,
-                     std::initializer_list<std::pair<QString, QString>> attributes)
+// A value as an XML attribute that reads back exactly, line breaks included.
+QString Attribute(const QString& value)
 {
-    for (const auto& [name, value] : attributes)
-        xml.writeAttribute(name, value);
+    return value.toHtmlEscaped().replace(QLatin1Char('\n'), QStringLiteral("&#10;"));
 }
 
-void WriteRows(QXmlStreamWriter& xml, const QJsonArray& rows)
+QString Csv(const QJsonArray& rows)
 {
     QStringList lines;
     for (const QJsonValue row : rows)
         lines << row.toString();
-    xml.writeStartElement("data");
-    xml.writeAttribute("encoding", "csv");
-    xml.writeCharacters(lines.join(",\n"));
-    xml.writeEndElement();
+    return lines.join(",\n");
 }
 
-void WriteLayers(QXmlStreamWriter& xml, const QJsonArray& layers, QSize size, int& id)
+int Width(const QJsonArray& rows)
 {
+    return int(rows[0].toString().count(',')) + 1;
+}
+
+// The layers of a map case, in order; `widest` grows to the widest tile layer.
+QString Layers(const QJsonArray& layers, int& id, int& widest)
+{
+    QString xml;
     for (const QJsonValue entry : layers) {
         const QJsonObject layer = entry.toObject();
+        const QString name =
+            layer["name"].toString(layer["objects"].toString(layer["group"].toString()));
+        const QString start =
+            QStringLiteral("id=\"%1\" name=\"%2\"").arg(id++).arg(Attribute(name));
         if (layer.contains("objects")) {
-            xml.writeStartElement("objectgroup");
-            xml.writeAttribute("id", QString::number(id++));
-            xml.writeAttribute("name", layer["objects"].toString());
-            xml.writeEmptyElement("object");
-            xml.writeAttribute("id", "1");
-            WriteAttributes(xml, {{"x", "40"}, {"y", "40"}, {"width", "40"}, {"height", "40"}});
+            xml += "<objectgroup " + start +
+                   R"x(><object id="1" x="40" y="40" width="40" height="40"/></objectgroup>)x";
         } else if (layer.contains("group")) {
-            xml.writeStartElement("group");
-            xml.writeAttribute("id", QString::number(id++));
-            xml.writeAttribute("name", layer["group"].toString());
-            WriteLayers(xml, layer["layers"].toArray(), size, id);
+            xml += "<group " + start + ">" + Layers(layer["layers"].toArray(), id, widest) +
+                   "</group>";
         } else {
             const QJsonArray rows = layer["rows"].toArray();
-            xml.writeStartElement("layer");
-            xml.writeAttribute("id", QString::number(id++));
-            xml.writeAttribute("name", layer["name"].toString());
-            const int width = rows.isEmpty() ? size.width() : rows[0].toString().count(',') + 1;
-            xml.writeAttribute("width", QString::number(width));
-            xml.writeAttribute("height",
-                               QString::number(rows.isEmpty() ? size.height() : rows.size()));
-            if (layer["hidden"].toBool())
-                xml.writeAttribute("visible", "0");
-            if (layer.contains("chunks")) {
-                xml.writeStartElement("data");
-                xml.writeAttribute("encoding", "csv");
-                for (const QJsonValue chunk : layer["chunks"].toArray()) {
-                    const QJsonArray chunkRows = chunk["rows"].toArray();
-                    xml.writeStartElement("chunk");
-                    xml.writeAttribute("x", QString::number(chunk["x"].toInt()));
-                    xml.writeAttribute("y", QString::number(chunk["y"].toInt()));
-                    const int width = chunkRows[0].toString().count(',') + 1;
-                    xml.writeAttribute("width", QString::number(width));
-                    xml.writeAttribute("height", QString::number(chunkRows.size()));
-                    QStringList lines;
-                    for (const QJsonValue row : chunkRows)
-                        lines << row.toString();
-                    xml.writeCharacters(lines.join(",\n"));
-                    xml.writeEndElement();
-                }
-                xml.writeEndElement();
-            } else {
-                WriteRows(xml, rows);
+            QString data = Csv(rows);
+            for (const QJsonValue chunk : layer["chunks"].toArray()) {
+                const QJsonArray chunkRows = chunk["rows"].toArray();
+                data +=
+                    QStringLiteral(R"x(<chunk x="%1" y="%2" width="%3" height="%4">%5</chunk>)x")
+                        .arg(chunk["x"].toInt())
+                        .arg(chunk["y"].toInt())
+                        .arg(Width(chunkRows))
+                        .arg(chunkRows.size())
+                        .arg(Csv(chunkRows));
             }
+            const QSize size = rows.isEmpty() ? QSize(8, 2) : QSize(Width(rows), int(rows.size()));
+            widest = std::max(widest, size.width());
+            xml +=
+                QStringLiteral(
+                    R"x(<layer %1 width="%2" height="%3"%4><data encoding="csv">%5</data></layer>)x")
+                    .arg(start)
+                    .arg(size.width())
+                    .arg(size.height())
+                    .arg(layer["hidden"].toBool() ? R"x( visible="0")x" : "", data);
         }
-        xml.writeEndElement();
     }
+    return xml;
 }
 
 // A map case as a .tmx: one image-collection tileset "game" whose images are in _resources
 // beside the map, then the layers in order.
 QByteArray TmxOf(const QJsonObject& map)
 {
-    QByteArray bytes;
-    QXmlStreamWriter xml(&bytes);
-    xml.writeStartDocument();
-    xml.writeStartElement("map");
-    const QString firstRow = map["layers"].toArray().last()["rows"].toArray().first().toString();
-    const QSize size(std::max(8, int(firstRow.count(',')) + 1), 2);
-    WriteAttributes(xml, {{"version", "1.8"},
-                          {"orientation", map["orientation"].toString("orthogonal")},
-                          {"renderorder", "right-down"},
-                          {"width", QString::number(size.width())},
-                          {"height", QString::number(size.height())},
-                          {"tilewidth", "40"},
-                          {"tileheight", "40"},
-                          {"infinite", map["infinite"].toBool() ? "1" : "0"}});
-    const QJsonObject properties = map["properties"].toObject();
-    if (!properties.isEmpty()) {
-        xml.writeStartElement("properties");
-        for (auto property = properties.begin(); property != properties.end(); ++property) {
-            const bool text = property.value().isString();
-            xml.writeEmptyElement("property");
-            WriteAttributes(xml, {{"name", property.key()},
-                                  {"type", text ? "string" : "int"},
-                                  {"value", property.value().toVariant().toString()}});
-        }
-        xml.writeEndElement();
+    QString properties;
+    const QJsonObject given = map["properties"].toObject();
+    for (auto property = given.begin(); property != given.end(); ++property)
+        properties += QStringLiteral(R"x(<property name="%1" type="%2" value="%3"/>)x")
+                          .arg(property.key(), property.value().isString() ? "string" : "int",
+                               property.value().toVariant().toString());
+    QString tiles;
+    int id = 0;
+    for (const QJsonValue entry : map["tiles"].toArray()) {
+        const QJsonObject tile = entry.toObject();
+        const QString code =
+            !tile.contains("code")
+                ? QString()
+                : QStringLiteral(
+                      R"x(<properties><property name="code" type="%1" value="%2"/></properties>)x")
+                      .arg(tile["type"].toString("string"),
+                           Attribute(tile["code"].toVariant().toString()));
+        tiles +=
+            QStringLiteral(
+                R"x(<tile id="%1">%2<image width="40" height="40" source="_resources/%3"/></tile>)x")
+                .arg(id++)
+                .arg(code, tile["image"].toString());
     }
-    const QJsonArray tiles = map["tiles"].toArray();
-    xml.writeStartElement("tileset");
-    WriteAttributes(xml, {{"firstgid", "1"},
-                          {"name", "game"},
-                          {"tilewidth", "40"},
-                          {"tileheight", "40"},
-                          {"tilecount", QString::number(tiles.size())},
-                          {"columns", "0"}});
-    for (int id = 0; id < tiles.size(); ++id) {
-        const QJsonObject tile = tiles[id].toObject();
-        xml.writeStartElement("tile");
-        xml.writeAttribute("id", QString::number(id));
-        if (tile.contains("code")) {
-            xml.writeStartElement("properties");
-            xml.writeEmptyElement("property");
-            xml.writeAttribute("name", "code");
-            if (tile.contains("type"))
-                xml.writeAttribute("type", tile["type"].toString());
-            xml.writeAttribute("value", tile["code"].toVariant().toString());
-            xml.writeEndElement();
-        }
-        xml.writeEmptyElement("image");
-        WriteAttributes(xml, {{"width", "40"},
-                              {"height", "40"},
-                              {"source", "_resources/" + tile["image"].toString()}});
-        xml.writeEndElement();
-    }
-    xml.writeEndElement();
-    int id = 1;
-    WriteLayers(xml, map["layers"].toArray(), size, id);
-    xml.writeEndDocument();
-    return bytes;
+    int layerId = 1;
+    int width = 8;
+    const QString layers = Layers(map["layers"].toArray(), layerId, width);
+    return QStringLiteral(R"x(<?xml version="1.0" encoding="UTF-8"?>
+<map version="1.8" orientation="%1" renderorder="right-down" width="%2" height="2" tilewidth="40" tileheight="40" infinite="%3">
+<properties>%4</properties>
+<tileset firstgid="1" name="game" tilewidth="40" tileheight="40" tilecount="%5" columns="0">%6</tileset>
+%7
+</map>
+)x")
+        .arg(map["orientation"].toString("orthogonal"))
+        .arg(width)
+        .arg(map["infinite"].toBool() ? 1 : 0)
+        .arg(properties)
+        .arg(id)
+        .arg(tiles, layers)
+        .toUtf8();
 }
 
 QStringList Lines(const QByteArray& err)
