@@ -42,58 +42,27 @@ QString Attribute(const QString& value)
     return value.toHtmlEscaped().replace(QLatin1Char('\n'), QStringLiteral("&#10;"));
 }
 
-QString Csv(const QJsonArray& rows)
-{
-    QStringList lines;
-    for (const QJsonValue row : rows)
-        lines << row.toString();
-    return lines.join(",\n");
-}
-
-int Width(const QJsonArray& rows)
-{
-    return int(rows[0].toString().count(',')) + 1;
-}
-
 // The layers of a map case, in order; `widest` grows to the widest tile layer.
-QString Layers(const QJsonArray& layers, int& id, int& widest)
+QString Layers(const QJsonArray& layers, int& widest)
 {
     QString xml;
+    int id = 10;
     for (const QJsonValue entry : layers) {
-        const QJsonObject layer = entry.toObject();
-        const QString name =
-            layer["name"].toString(layer["objects"].toString(layer["group"].toString()));
-        const QString start =
-            QStringLiteral("id=\"%1\" name=\"%2\"").arg(id++).arg(Attribute(name));
-        if (layer.contains("objects")) {
-            xml += "<objectgroup " + start +
-                   R"x(><object id="1" x="40" y="40" width="40" height="40"/></objectgroup>)x";
-        } else if (layer.contains("group")) {
-            xml += "<group " + start + ">" + Layers(layer["layers"].toArray(), id, widest) +
-                   "</group>";
-        } else {
-            const QJsonArray rows = layer["rows"].toArray();
-            QString data = Csv(rows);
-            for (const QJsonValue chunk : layer["chunks"].toArray()) {
-                const QJsonArray chunkRows = chunk["rows"].toArray();
-                data +=
-                    QStringLiteral(R"x(<chunk x="%1" y="%2" width="%3" height="%4">%5</chunk>)x")
-                        .arg(chunk["x"].toInt())
-                        .arg(chunk["y"].toInt())
-                        .arg(Width(chunkRows))
-                        .arg(chunkRows.size())
-                        .arg(Csv(chunkRows));
-            }
-            const QSize size = rows.isEmpty() ? QSize(8, 2) : QSize(Width(rows), int(rows.size()));
-            widest = std::max(widest, size.width());
-            xml +=
-                QStringLiteral(
-                    R"x(<layer %1 width="%2" height="%3"%4><data encoding="csv">%5</data></layer>)x")
-                    .arg(start)
-                    .arg(size.width())
-                    .arg(size.height())
-                    .arg(layer["hidden"].toBool() ? R"x( visible="0")x" : "", data);
+        const QStringList lines = entry["rows"].toVariant().toStringList();
+        if (lines.isEmpty()) {
+            xml += entry["xml"].toString();
+            continue;
         }
+        const int width = int(lines[0].count(',')) + 1;
+        widest = std::max(widest, width);
+        xml +=
+            QStringLiteral(
+                R"x(<layer id="%1" name="%2" width="%3" height="%4"><data encoding="csv">%5</data></layer>)x")
+                .arg(id++)
+                .arg(entry["name"].toString())
+                .arg(width)
+                .arg(lines.size())
+                .arg(lines.join(",\n"));
     }
     return xml;
 }
@@ -125,9 +94,8 @@ QByteArray TmxOf(const QJsonObject& map)
                 .arg(id++)
                 .arg(code, tile["image"].toString());
     }
-    int layerId = 1;
     int width = 8;
-    const QString layers = Layers(map["layers"].toArray(), layerId, width);
+    const QString layers = Layers(map["layers"].toArray(), width);
     return QStringLiteral(R"x(<?xml version="1.0" encoding="UTF-8"?>
 <map version="1.8" orientation="%1" renderorder="right-down" width="%2" height="2" tilewidth="40" tileheight="40" infinite="%3">
 <properties>%4</properties>
@@ -160,20 +128,6 @@ QStringList Ids(const QByteArray& err)
     return ids;
 }
 
-// A map property of a .tmx as Tiled wrote it; empty when absent.
-QString MapProperty(const QString& tmx, const QString& name)
-{
-    const QString text = QString::fromStdString(ReadBytes(tmx));
-    const QRegularExpression property(QStringLiteral("<property name=\"%1\"[^>]*value=\"([^\"]*)\"")
-                                          .arg(QRegularExpression::escape(name)));
-    return property.match(text).captured(1);
-}
-
-QString Shown(const CliResult& result)
-{
-    return QStringLiteral("status %1: %2").arg(result.status).arg(QString::fromUtf8(result.err));
-}
-
 } // namespace
 
 class FormatCasesTest : public QObject
@@ -196,9 +150,9 @@ private:
     {
         const QString words = kase["refused"].toString();
         QVERIFY2(cli.status == 2 && QString::fromUtf8(cli.err).contains(words),
-                 qPrintable(Shown(cli)));
+                 cli.err.constData());
         QVERIFY2(tiled.status > 0 && QString::fromUtf8(tiled.err).contains(words),
-                 qPrintable(Shown(tiled)));
+                 tiled.err.constData());
         for (const QString& output : outputs)
             QVERIFY2(!QFile::exists(output), qPrintable(output + " was written"));
     }
@@ -234,7 +188,6 @@ private slots:
 
         const std::string back = kase.contains("back") ? LevelBytes(kase["back"]) : text;
         const QString losses = kase["losses"].toString();
-        QCOMPARE(MapProperty(tiledMap, "read-with-losses"), losses);
         for (const QString& map : {cliMap, tiledMap}) {
             const QString viaImport = map + ".import.lvl", viaTiled = map + ".tiled.lvl";
             QCOMPARE(m_home.cli({"import", map, "-o", viaImport}).status, 0);
@@ -245,14 +198,15 @@ private slots:
             QCOMPARE(ReadBytes(viaTiled), back);
         }
 
-        // Saved over the level it was read from: refused when that would lose something.
+        // Saved over the level it was read from: refused, naming the losses the map records,
+        // when that would lose something.
         const CliResult overItself = m_home.tiled({"--export-map", "hollenby-level", level, level});
         if (losses.isEmpty()) {
             QVERIFY2(overItself.status == 0, overItself.err.constData());
             QCOMPARE(ReadBytes(level), back);
         } else {
             QVERIFY2(overItself.status > 0 && overItself.err.contains(losses.toUtf8()),
-                     qPrintable(Shown(overItself)));
+                     overItself.err.constData());
             QCOMPARE(ReadBytes(level), text);
         }
     }
@@ -277,9 +231,7 @@ private slots:
         QVERIFY2(saved.status == 0, saved.err.constData());
         QCOMPARE(ReadBytes(tiledLevel), ReadBytes(cliLevel));
         QCOMPARE(ReadBytes(tiledLevel), LevelBytes(kase["back"]));
-        QStringList warned;
-        for (const QJsonValue id : kase["warned"].toArray())
-            warned << id.toString();
+        const QStringList warned = kase["warned"].toVariant().toStringList();
         QCOMPARE(Ids(imported.err), warned);
         QCOMPARE(Ids(saved.err), warned);
     }

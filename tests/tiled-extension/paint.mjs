@@ -21,10 +21,8 @@ function paint(map) {
 
     const spawns = new ObjectGroup("spawns");
     const spawn = new MapObject("spawn");
-    spawn.x = 40;
-    spawn.y = 40;
-    spawn.width = 40;
-    spawn.height = 40;
+    spawn.pos = Qt.point(40, 40);
+    spawn.size = Qt.size(40, 40);
     spawns.addObject(spawn);
     map.addLayer(spawns);
 }

@@ -2,12 +2,10 @@
 // level as the program renders it, saving a map painted in Tiled as import would, opening a
 // level without its tile set, and never stuck on a file that is not a plain file.
 
-#include "level.h"
 #include "testsupport.h"
 #include "tiledrun.h"
 #include "tileset.h"
 
-#include <QDirIterator>
 #include <QImage>
 #include <QTest>
 
@@ -21,25 +19,15 @@ namespace {
 const QString kAllCodes = QStringLiteral("01,02,03,04,05,06,07,08\r\n09,10,11,12,13,14,15,16\r\n"
                                          "17,18,19,20,98,99,01,02\r\n");
 
-// The pictures with every fully transparent pixel made the same, whatever colour it carried.
-bool SamePicture(QImage a, QImage b)
+bool SamePicture(const QImage& a, const QImage& b)
 {
-    for (QImage* image : {&a, &b}) {
-        *image = image->convertToFormat(QImage::Format_ARGB32);
-        for (int y = 0; y < image->height(); ++y) {
-            auto* line = reinterpret_cast<QRgb*>(image->scanLine(y));
-            for (int x = 0; x < image->width(); ++x)
-                line[x] = qAlpha(line[x]) == 0 ? 0 : line[x];
-        }
-    }
-    return !a.isNull() && a == b;
+    return !a.isNull() &&
+           a.convertToFormat(QImage::Format_ARGB32) == b.convertToFormat(QImage::Format_ARGB32);
 }
 
 QStringList FilesIn(const QString& folder)
 {
-    QStringList files = QDir(folder).entryList(QDir::Files);
-    files.sort();
-    return files;
+    return QDir(folder).entryList(QDir::Files, QDir::Name);
 }
 
 } // namespace
@@ -85,12 +73,11 @@ private slots:
         QCOMPARE(RunProgram(CMAKE_COMMAND,
                             {"--install", BUILD_DIR, "--prefix", prefix.path(), "--component",
                              "tiled-extension"},
-                            60000, home.environment())
+                            60000, QProcessEnvironment::systemEnvironment())
                      .status,
                  0);
         const QString shipped = prefix.filePath("share/hollenby-level-editor/tiled");
         QCOMPARE(FilesIn(folder), FilesIn(shipped));
-        QVERIFY(FilesIn(folder).contains("hollenby-level.mjs"));
         for (const QString& file : FilesIn(folder))
             QCOMPARE(ReadBytes(folder + "/" + file), ReadBytes(shipped + "/" + file));
     }

@@ -29,7 +29,6 @@ public:
                               QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
     }
 
-    const QProcessEnvironment& environment() const { return m_environment; }
     QString extensions() const { return m_home.filePath("config/tiled/extensions"); }
 
     CliResult tiled(const QStringList& arguments, const QString& program = "tiled") const
@@ -60,13 +59,9 @@ inline QStringList ExtensionLines(const QByteArray& err)
 // A folder holding a copy of the sample tile set as "_resources", for levels written into it.
 inline bool CopySampleResources(const QString& folder)
 {
-    const QDir from(kSamples + "/_resources");
-    QDir().mkpath(folder + "/_resources");
-    for (const QString& name : from.entryList(QDir::Files)) {
-        if (!QFile::copy(from.filePath(name), folder + "/_resources/" + name))
-            return false;
-    }
-    return true;
+    return RunProgram("cp", {"-r", kSamples + "/_resources", folder}, 60000,
+                      QProcessEnvironment::systemEnvironment())
+               .status == 0;
 }
 
 } // namespace hollenby::testing
