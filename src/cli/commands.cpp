@@ -1,6 +1,7 @@
 #include "command.h"
 #include "levelcommands.h"
 #include "tiled/tiledcommands.h"
+#include "tiledextensioncommand.h"
 
 #include <QCommandLineParser>
 
@@ -9,8 +10,8 @@ namespace hollenby::cli {
 const std::vector<Command>& Commands()
 {
     static const std::vector<Command> commands = {
-        RenderCommand(),    CheckCommand(),         InfoCommand(),
-        ThumbnailCommand(), tiled::ExportCommand(), tiled::ImportCommand(),
+        RenderCommand(),        CheckCommand(),         InfoCommand(),           ThumbnailCommand(),
+        tiled::ExportCommand(), tiled::ImportCommand(), TiledExtensionCommand(),
     };
     return commands;
 }

@@ -14,13 +14,13 @@ struct CliResult
     QByteArray err;
 };
 
-inline CliResult
-RunCli(const QStringList& arguments, int timeoutMs = 120000,
-       const QProcessEnvironment& environment = QProcessEnvironment::systemEnvironment())
+// Runs `program` with `arguments`, its standard input closed, waiting at most `timeoutMs`.
+inline CliResult RunProgram(const QString& program, const QStringList& arguments, int timeoutMs,
+                            const QProcessEnvironment& environment)
 {
     QProcess process;
     process.setProcessEnvironment(environment);
-    process.setProgram(QStringLiteral(HOLLENBY_LEVEL));
+    process.setProgram(program);
     process.setArguments(arguments);
     process.start();
     process.closeWriteChannel();
@@ -35,6 +35,13 @@ RunCli(const QStringList& arguments, int timeoutMs = 120000,
     if (process.exitStatus() == QProcess::NormalExit)
         result.status = process.exitCode();
     return result;
+}
+
+inline CliResult
+RunCli(const QStringList& arguments, int timeoutMs = 120000,
+       const QProcessEnvironment& environment = QProcessEnvironment::systemEnvironment())
+{
+    return RunProgram(QStringLiteral(HOLLENBY_LEVEL), arguments, timeoutMs, environment);
 }
 
 } // namespace hollenby::testing
