@@ -33,10 +33,12 @@ QString InstalledFolder()
 
 void CopyEmbeddedFiles(const QString& into)
 {
-    QDirIterator files(kEmbedded, QDir::Files);
+    QDirIterator files(kEmbedded, QDir::Files, QDirIterator::Subdirectories);
     while (files.hasNext()) {
         const QString from = files.next();
-        const QString to = QDir(into).filePath(files.fileName());
+        const QString to = QDir(into).filePath(QDir(kEmbedded).relativeFilePath(from));
+        if (!QDir().mkpath(QFileInfo(to).absolutePath()))
+            Fail(to, QStringLiteral("cannot create its folder"));
         QFile source(from);
         QFile target(to);
         if (!source.open(QIODevice::ReadOnly) || !target.open(QIODevice::WriteOnly) ||

@@ -4,11 +4,11 @@
 // Installed with `hollenby-level tiled-extension install` into Tiled's extensions folder; the
 // other files of this folder are its parts.
 
-import { checkOverwrite } from "./lossguard.mjs";
-import { readLevelMap } from "./levelmap.mjs";
-import { MapRefusal, levelOfMap } from "./maplevel.mjs";
-import { refusal, warn } from "./messages.mjs";
-import { writeBytes } from "./files.mjs";
+import { checkOverwrite } from "./lib/lossguard.js";
+import { readLevelMap } from "./lib/levelmap.js";
+import { MapRefusal, levelOfMap } from "./lib/maplevel.js";
+import { refusal, warn } from "./lib/messages.js";
+import { writeBytes } from "./lib/files.js";
 
 function write(map, fileName) {
     // Nothing is said or written until the whole level is known to be writable.

@@ -6,6 +6,7 @@
 #include "tiledrun.h"
 #include "tileset.h"
 
+#include <QDirIterator>
 #include <QImage>
 #include <QTest>
 
@@ -25,9 +26,15 @@ bool SamePicture(const QImage& a, const QImage& b)
            a.convertToFormat(QImage::Format_ARGB32) == b.convertToFormat(QImage::Format_ARGB32);
 }
 
+// The files under `folder`, by their paths inside it.
 QStringList FilesIn(const QString& folder)
 {
-    return QDir(folder).entryList(QDir::Files, QDir::Name);
+    QStringList files;
+    QDirIterator it(folder, QDir::Files, QDirIterator::Subdirectories);
+    while (it.hasNext())
+        files << QDir(folder).relativeFilePath(it.next());
+    files.sort();
+    return files;
 }
 
 } // namespace

@@ -4,8 +4,8 @@
 // used gets a flat tile in its own colour with its code written on it, so it can still be seen
 // and painted.
 
-import { TILE_CODES, bitmapName, flatColour, sameNameWithoutCase } from "./tilecodes.mjs";
-import { folderOf, listFolder, nameOf, notAPlainFile } from "./files.mjs";
+import { TILE_CODES, bitmapName, flatColour, sameNameWithoutCase } from "./tilecodes.js";
+import { folderOf, listFolder, nameOf, notAPlainFile } from "./files.js";
 
 const TILE_SIZE = 40;
 

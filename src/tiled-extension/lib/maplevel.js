@@ -3,11 +3,11 @@
 // map's `trailing-empty-lines` says. A map that cannot become a level throws a MapRefusal in
 // import's words.
 
-import { COLUMNS, MAX_CELLS } from "./levelscan.mjs";
-import { MAX_TRAILING_EMPTY_LINES, TRAILING_PROPERTY } from "./mapproperties.mjs";
-import { codeIndex, codeOfImage } from "./tilecodes.mjs";
-import { isBlankOnPurpose } from "./cellfinding.mjs";
-import { printable, quoted } from "./messages.mjs";
+import { COLUMNS, MAX_CELLS } from "./levelscan.js";
+import { MAX_TRAILING_EMPTY_LINES, TRAILING_PROPERTY } from "./mapproperties.js";
+import { codeIndex, codeOfImage } from "./tilecodes.js";
+import { isBlankOnPurpose } from "./cellfinding.js";
+import { printable, quoted } from "./messages.js";
 
 export class MapRefusal extends Error {}
 

@@ -4,8 +4,8 @@
 // A level is 8-bit text: lines end at CR LF only, cells are cut at ",". A line is a row when it
 // has from 1 to 32 767 cells and its first cell is not empty; other lines take no place.
 
-import { TILE_CODES } from "./tilecodes.mjs";
-import { findingOfCell } from "./cellfinding.mjs";
+import { TILE_CODES } from "./tilecodes.js";
+import { findingOfCell } from "./cellfinding.js";
 
 export const COLUMNS = 8;
 // The most cells a map of a level may have: what import reads at most.

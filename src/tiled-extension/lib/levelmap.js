@@ -2,13 +2,13 @@
 // tiles, one map row per row the play window draws, a tile layer named "level", the game's
 // tileset, and map properties for what the level text holds beyond its cells.
 
-import { COLUMNS, MAX_CELLS, scanLevel } from "./levelscan.mjs";
-import { MAX_LEVEL_BYTES, folderOf, readBytes } from "./files.mjs";
-import { TILE_CODES } from "./tilecodes.mjs";
-import { counted, reportFindings, warn } from "./messages.mjs";
-import { gameTileset, isFolder } from "./gametileset.mjs";
+import { COLUMNS, MAX_CELLS, scanLevel } from "./levelscan.js";
+import { MAX_LEVEL_BYTES, folderOf, readBytes } from "./files.js";
+import { TILE_CODES } from "./tilecodes.js";
+import { counted, reportFindings, warn } from "./messages.js";
+import { gameTileset, isFolder } from "./gametileset.js";
 import { LOSSES_PROPERTY, MAX_TRAILING_EMPTY_LINES, READ_FROM_PROPERTY, TRAILING_PROPERTY,
-         normalPath } from "./mapproperties.mjs";
+         normalPath } from "./mapproperties.js";
 
 // What the map cannot hold, in words: "3 lines that are not rows, 2 cells after the eighth".
 export function lossText(losses) {

@@ -1,8 +1,8 @@
 // What a drawn cell that is no tile code says, in the voice `check` and `export` share: a blank
 // slot written on purpose is no finding, a code written loosely or mistyped is.
 
-import { TILE_CODES, codeIndex } from "./tilecodes.mjs";
-import { quoted } from "./messages.mjs";
+import { TILE_CODES, codeIndex } from "./tilecodes.js";
+import { quoted } from "./messages.js";
 
 const LOOK_ALIKES = [["lIi|!", "1"], ["OoQD", "0"], ["Ss", "5"], ["B", "8"], ["Zz", "2"],
                      ["G", "6"], ["gq", "9"]];

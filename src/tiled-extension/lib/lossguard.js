@@ -2,8 +2,8 @@
 // the eighth, cells that are not tile codes) may not be saved over the level it was read from,
 // where those would be gone for good. Elsewhere it is saved, with a warning.
 
-import { LOSSES_PROPERTY, READ_FROM_PROPERTY, normalPath } from "./mapproperties.mjs";
-import { MAX_LEVEL_BYTES, readBytes } from "./files.mjs";
+import { LOSSES_PROPERTY, READ_FROM_PROPERTY, normalPath } from "./mapproperties.js";
+import { MAX_LEVEL_BYTES, readBytes } from "./files.js";
 
 function sameBytes(a, b) {
     try {
