@@ -140,6 +140,8 @@ private slots:
         // A later folder re-places its own entries; the others stay as they were.
         row("then a smaller folder")  << kTileSet << "res" << QStringList{"03.bmp", "07.bmp"} << 22 << few << none;
         row("then 98 by number")      << kTileSet << "res" << QStringList{"98.bmp"} << 22 << open << none;
+        row("names in another case")  << none << "res" << QStringList{"01.BMP", "02.Bmp", "03.bmp"} << 3
+                                      << Column(9795, {1, 2, 3}) << none;
         row("missing folder")         << none << "missing" << none << 1 << none << none;
         row("01.bmp is a folder")     << none << "res" << QStringList{"01.bmp/", "02.bmp"} << 2
                                       << Column(9795, {2}) << none;

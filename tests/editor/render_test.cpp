@@ -1,7 +1,6 @@
 // The render view: loading a level, drawing its rows as tiles, scrolling, the estimate, and the
 // failures each routine reports.
 
-#include "levelkey.h"
 #include "levelrender.h"
 #include "testsupport.h"
 
@@ -70,28 +69,6 @@ class RenderTest : public QObject
     Q_OBJECT
 
 private slots:
-    void loadDrawsRowsDownToTheScrollBarHeight()
-    {
-        MainWindowFixture f;
-        auto& c = f.c();
-        const QString level = f.path("level.lvl");
-        const std::string text = Rows(40, true);
-        QVERIFY(WriteBytes(level, text));
-        c.VScroll1->setHeight(8145);
-
-        QVERIFY(f.main().render().fnGoLevelRender(level, f.resources()));
-        QVERIFY(f.dialogs.messages.isEmpty());
-        QCOMPARE(f.visibleTiles(), ExpectedTiles(1, 13));
-        QCOMPARE(c.picImgs->UBound(), 13 * 8 - 1);
-        QCOMPARE(c.VScroll1->Min(), 0);
-        QCOMPARE(c.VScroll1->Max(), 40);
-        QCOMPARE(c.VScroll1->Value(), 0);
-        QVERIFY(c.VScroll1->Enabled());
-        QCOMPARE(c.txtLvlRaw->Text(), QString::fromLatin1(text.data(), qsizetype(text.size())));
-        QCOMPARE(c.lblEstPlay->Caption(), QStringLiteral("est play (sec's): 2 at max speed"));
-        QCOMPARE(f.main().form().mousePointer(), ui::MousePointer::Default);
-    }
-
     void rowsDrawnFollowTheHeight_data()
     {
         QTest::addColumn<float>("height");
@@ -113,19 +90,55 @@ private slots:
         QCOMPARE(f.visibleTiles(), ExpectedTiles(1, rows));
     }
 
-    void blankLinesAndLongRowsLeaveNoGaps()
+    // Each row: a level's bytes and its resources folder, which is the fixture's tile set less
+    // a bitmap ("-name"), with every name in upper case ("UPPER"), or a folder of that name under
+    // the test folder (a tile set when its name ends in "/"); the tiles a load then shows.
+    void tilesOfALoad_data()
     {
+        QTest::addColumn<QByteArray>("level");
+        QTest::addColumn<QString>("folder");
+        QTest::addColumn<QStringList>("tiles");
+        const QByteArray three = "01,02,99";
+        const QStringList all{"0,600=01", "585,600=02", "1170,600=99"};
+        QTest::newRow("rows cut at eight; blank, comma-led lines and unknown codes take no place")
+            << QByteArray("01,02,03,04,05,06,07,08,09,10,11,12\r\n\r\n,05\r\n 01,00,1,21,99") << ""
+            << QStringList{"0,600=01",    "585,600=02",  "1170,600=03", "1755,600=04",
+                           "2340,600=05", "2925,600=06", "3510,600=07", "4095,600=08",
+                           "0,1200=",     "585,1200=",   "1170,1200=",  "1755,1200=",
+                           "2340,1200=99"};
+        QTest::newRow("a missing bitmap leaves a blank slot")
+            << three << "-02.bmp" << QStringList{"0,600=01", "585,600=", "1170,600=99"};
+        QTest::newRow("a missing folder leaves every slot blank")
+            << three << "no such folder" << QStringList{"0,600=", "585,600=", "1170,600="};
+        // Tile sets copied from Windows.
+        QTest::newRow("bitmap names in upper case") << three << "UPPER" << all;
+        QTest::newRow("a folder of any characters, with its own trailing /")
+            << three << QStringLiteral("タイル rés/") << all;
+        QTest::newRow("an empty file draws nothing") << QByteArray() << "" << QStringList{};
+    }
+
+    void tilesOfALoad()
+    {
+        QFETCH(QByteArray, level);
+        QFETCH(QString, folder);
+        QFETCH(QStringList, tiles);
         MainWindowFixture f;
-        const QString level = f.path("level.lvl");
-        // A 12-cell row, a blank line, a line starting with a comma, and unknown codes.
-        QVERIFY(
-            WriteBytes(level, "01,02,03,04,05,06,07,08,09,10,11,12\r\n\r\n,05\r\n 01,00,1,21,99"));
-        QVERIFY(f.main().render().fnGoLevelRender(level, f.resources()));
-        QCOMPARE(f.visibleTiles(),
-                 (QStringList{"0,600=01", "585,600=02", "1170,600=03", "1755,600=04", "2340,600=05",
-                              "2925,600=06", "3510,600=07", "4095,600=08",
-                              "0,1200=", "585,1200=", "1170,1200=", "1755,1200=", "2340,1200=99"}));
-        QCOMPARE(f.c().VScroll1->Max(), 3);
+        QString res = f.resources();
+        if (folder.startsWith('-')) {
+            QVERIFY(QFile::remove(res + '/' + folder.mid(1)));
+        } else if (folder == "UPPER") {
+            for (const QString& name : QDir(res).entryList(QDir::Files))
+                QVERIFY(QFile::rename(res + '/' + name, res + '/' + name.toUpper()));
+        } else if (!folder.isEmpty()) {
+            res = f.path(folder);
+            QVERIFY(!folder.endsWith('/') || testing::WriteTileSet(res));
+        }
+        QVERIFY(WriteBytes(f.path("level.lvl"), level.toStdString()));
+        QVERIFY(f.main().render().fnGoLevelRender(f.path("level.lvl"), res));
+        QCOMPARE(f.visibleTiles(), tiles);
+        QVERIFY(f.dialogs.messages.isEmpty());
+        QCOMPARE(f.c().VScroll1->Max(), level.count("\r\n"));
+        QVERIFY(f.c().VScroll1->Enabled());
     }
 
     void scrollingStartsAtTheChosenRow()
@@ -137,14 +150,14 @@ private slots:
         f.setPaths(level, f.resources());
         c.VScroll1->setHeight(8145);
         QVERIFY(f.main().render().fnGoLevelRender(level, f.resources()));
+        QCOMPARE(f.visibleTiles(), ExpectedTiles(1, 13));
         QCOMPARE(c.VScroll1->Max(), 100);
-        const QStringList fromTop = f.visibleTiles();
 
         // The user moves the bar; each completed change renders once.
         auto* bar = c.VScroll1->scrollBar();
         bar->triggerAction(QAbstractSlider::SliderSingleStepAdd);
         QCOMPARE(c.VScroll1->Value(), 1);
-        QCOMPARE(f.visibleTiles(), fromTop);
+        QCOMPARE(f.visibleTiles(), ExpectedTiles(1, 13));
 
         // Far enough down for a row pitch a little off to show.
         bar->setSliderDown(true);
@@ -196,11 +209,9 @@ private slots:
         QTest::addColumn<int>("lines");
         QTest::addColumn<bool>("finalLineEnd");
         QTest::addColumn<int>("seconds");
-        QTest::newRow("11 lines") << 11 << false << 0;
-        QTest::newRow("12 lines") << 12 << false << 1;
-        QTest::newRow("100 lines (4.5 to even)") << 100 << false << 4;
-        QTest::newRow("300 lines (13.5 to even)") << 300 << false << 14;
-        QTest::newRow("final CR LF counts a line") << 99 << true << 4;
+        QTest::newRow("an empty file") << 0 << false << 0;
+        QTest::newRow("100 lines: 4.5 to even") << 100 << false << 4;
+        QTest::newRow("a final CR LF counts a line: 13.5 to even") << 299 << true << 14;
     }
 
     void estimate()
@@ -214,44 +225,6 @@ private slots:
         QVERIFY(f.main().render().fnGoLevelRender(level, f.resources()));
         QCOMPARE(f.c().lblEstPlay->Caption(),
                  QStringLiteral("est play (sec's): %1 at max speed").arg(seconds));
-    }
-
-    void missingBitmapsGiveBlankSlots()
-    {
-        MainWindowFixture f;
-        const QString level = f.path("level.lvl");
-        QVERIFY(WriteBytes(level, "01,02,03"));
-        QVERIFY(QFile::remove(f.resources() + "/02.bmp"));
-        QVERIFY(f.main().render().fnGoLevelRender(level, f.resources()));
-        QCOMPARE(f.visibleTiles(), (QStringList{"0,600=01", "585,600=", "1170,600=03"}));
-
-        QVERIFY(f.main().render().fnGoLevelRender(level, f.path("no such folder")));
-        QCOMPARE(f.visibleTiles(), (QStringList{"0,600=", "585,600=", "1170,600="}));
-        QVERIFY(f.dialogs.messages.isEmpty());
-        QVERIFY(f.c().lblEstPlay->Caption().startsWith("est play (sec's): 0"));
-    }
-
-    // Tile sets copied from Windows: the render view and the key find the names in any case.
-    void upperCaseBitmapNames()
-    {
-        MainWindowFixture f;
-        const QString res = f.resources();
-        for (const QString& name : QDir(res).entryList(QDir::Files))
-            QVERIFY(QFile::rename(res + '/' + name, res + '/' + name.toUpper()));
-        const QString level = f.path("level.lvl");
-        QVERIFY(WriteBytes(level, "01,98,99"));
-        QVERIFY(f.main().render().fnGoLevelRender(level, res));
-        QCOMPARE(f.visibleTiles(), (QStringList{"0,600=01", "585,600=98", "1170,600=99"}));
-        f.main().key().fnLoadKey(res);
-        QStringList key;
-        f.c().imgKEY->forEach([&](int n, ui::Image& image) {
-            if (image.Visible() && image.hasPicture())
-                key << (*f.c().lblKEY)(n).Caption();
-        });
-        QCOMPARE(key.size(), 22);
-        QCOMPARE(key.mid(19),
-                 (QStringList{"20.bmp", "bmpOBJ_WarnOpen.bmp", "bmpOBJ_WarnFunnel.bmp"}));
-        QVERIFY(f.dialogs.messages.isEmpty());
     }
 
     void invalidBitmapStopsTheRender()
@@ -274,8 +247,6 @@ private slots:
         QTest::addColumn<QString>("message");
         QTest::newRow("missing") << "missing.lvl"
                                  << "Error 53 (File not found" + kGoFailure;
-        QTest::newRow("missing folder on the way") << "nowhere/level.lvl"
-                                                   << "Error 53 (File not found" + kGoFailure;
         QTest::newRow("a folder") << "folder.lvl"
                                   << "Error 75 (Path/File access error" + kGoFailure;
         QTest::newRow("an endless device") << "/dev/zero"
@@ -309,30 +280,6 @@ private slots:
         QCOMPARE(f.dialogs.texts(),
                  QStringList{"Error 52 (Bad file name or number" + kShowFailure});
         QCOMPARE(f.visibleTiles(), before);
-    }
-
-    void foldersWithAnyCharacters()
-    {
-        MainWindowFixture f;
-        const QString res = f.path(QStringLiteral("タイル rés"));
-        QVERIFY(testing::WriteTileSet(res));
-        const QString level = f.path("level.lvl");
-        QVERIFY(WriteBytes(level, "01,02"));
-        QVERIFY(f.main().render().fnGoLevelRender(level, res + "/"));
-        QCOMPARE(f.visibleTiles(), (QStringList{"0,600=01", "585,600=02"}));
-    }
-
-    void emptyFileLoadsAsNothing()
-    {
-        MainWindowFixture f;
-        const QString level = f.path("empty.lvl");
-        QVERIFY(WriteBytes(level, ""));
-        QVERIFY(f.main().render().fnGoLevelRender(level, f.resources()));
-        QVERIFY(f.dialogs.messages.isEmpty());
-        QCOMPARE(f.visibleTiles(), QStringList{});
-        QCOMPARE(f.c().VScroll1->Max(), 0);
-        QVERIFY(f.c().VScroll1->Enabled());
-        QCOMPARE(f.c().lblEstPlay->Caption(), QStringLiteral("est play (sec's): 0 at max speed"));
     }
 
     void tooManyLinesOverflowTheScrollRange()
