@@ -4,46 +4,10 @@
 #include "level.h"
 
 #include <QDir>
-#include <QDirIterator>
-#include <QFile>
 #include <QImage>
 #include <QTest>
 
 namespace hollenby::testing {
-
-bool WriteBytes(const QString& path, std::string_view bytes)
-{
-    QFile file(path);
-    if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate))
-        return false;
-    return file.write(bytes.data(), static_cast<qint64>(bytes.size())) ==
-           static_cast<qint64>(bytes.size());
-}
-
-std::string ReadBytes(const QString& path)
-{
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
-        return {};
-    const QByteArray all = file.readAll();
-    return {all.constData(), static_cast<std::size_t>(all.size())};
-}
-
-QStringList Snapshot(const QString& folder)
-{
-    QStringList entries;
-    QDirIterator it(folder, QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot,
-                    QDirIterator::Subdirectories);
-    while (it.hasNext()) {
-        const QFileInfo info(it.next());
-        QString entry = info.filePath();
-        if (info.isFile() && !info.isSymLink())
-            entry += QStringLiteral(" = ") + QString::fromStdString(ReadBytes(entry));
-        entries << entry;
-    }
-    entries.sort();
-    return entries;
-}
 
 bool WriteBitmap(const QString& path, const QColor& colour, int width, int height)
 {
