@@ -47,9 +47,7 @@ void Lines()
         {"final CR LF counts an empty last line", "01\r\n02\r\n", {"01", "02", ""}, 2},
         {"blank lines are counted but are no rows", "01\r\n\r\n\r\n02", {"01", "", "", "02"}, 2},
         {"LF-only file is one line", "01\n02\n03", {"01\n02\n03"}, 1},
-        {"lone CR file is one line", "01\r02\r03", {"01\r02\r03"}, 1},
         {"CR CR LF keeps the first CR", "01\r\r\n02", {"01\r", "02"}, 2},
-        {"lone CR LF is two empty lines", "\r\n", {"", ""}, 0},
         {"line starting with a comma is no row", ",01,02\r\n03", {",01,02", "03"}, 1},
         {"a single space is a row", " ", {" "}, 1},
         {"NUL and 8-bit bytes are plain text", "\0\xff\r\n\x80\r"s, {"\0\xff"s, "\x80\r"}, 2},
@@ -85,7 +83,6 @@ void Cells()
         {"trailing comma adds an empty cell", "01,02,", {"01", "02", ""}, true},
         {"leading comma makes no row", ",01", {"", "01"}, false},
         {"doubled comma keeps an empty cell", "01,,03", {"01", "", "03"}, true},
-        {"only a comma", ",", {"", ""}, false},
         {"cells kept untrimmed and case-exact",
          " 01,00,1,21,aB",
          {" 01", "00", "1", "21", "aB"},
@@ -135,10 +132,7 @@ void Tiles()
         {" 01", ""},
         {"01 ", ""},
         {"21", ""},
-        {"97", ""},
         {"", ""},
-        {"0１", ""},
-        {"01\r", ""},
     };
     for (const TileCase& c : cases)
         check::Equal(TileBitmapFile(c.cell), c.file, "tile file of \"" + c.cell + "\"");
