@@ -72,17 +72,9 @@ struct Desk : testing::MainWindowFixture
         QTest::mouseClick(window()->windowHandle(), Qt::LeftButton, {},
                           widget->mapTo(window(), at));
     }
-    // Loads the level as Enter in its path box would, with the fixture's tile set.
-    bool load(const QString& level)
-    {
-        setPaths(level, resources());
-        return main().render().fnGoLevelRender(level, resources());
-    }
     QString level(int rows) // column n shows code n
     {
-        testing::WriteBytes(path("level.lvl"),
-                            testing::RepeatLines("01,02,03,04,05,06,07,08", rows, false));
-        return path("level.lvl");
+        return writeLevel(testing::RepeatLines("01,02,03,04,05,06,07,08", rows, false));
     }
 };
 
@@ -358,7 +350,7 @@ private slots:
             for (QWidget* widget : over)
                 during << PointerOver(widget);
         });
-        QVERIFY(f.main().render().fnGoLevelRender(f.level(2), f.resources()));
+        QVERIFY(f.load(f.level(2)));
         QCOMPARE(during, QList<Qt::CursorShape>(4, Qt::WaitCursor));
         QList<Qt::CursorShape> after;
         for (QWidget* widget : over)
@@ -399,16 +391,15 @@ private slots:
         QFETCH(bool, slowTiles);
         Desk f;
         ui::SetYieldInterval(ui::kYieldInterval);
-        QVERIFY(testing::WriteBytes(f.path("level.lvl"),
-                                    testing::RepeatLines("01,01,01,01,01,01,01,01", 20, false)));
-        const QString resources = f.resources();
+        const QString level =
+            f.writeLevel(testing::RepeatLines("01,01,01,01,01,01,01,01", 20, false));
         slowPictures = slowTiles;
         // How many tiles of the first view the screen shows, at every service of the queue.
         QList<int> shown;
         QTimer probe;
         connect(&probe, &QTimer::timeout, [&] { shown << f.tilesOnScreen(); });
         probe.start(0);
-        const bool loaded = f.main().render().fnGoLevelRender(f.path("level.lvl"), resources);
+        const bool loaded = f.load(level);
         slowPictures = false;
         probe.stop();
         QVERIFY(loaded);

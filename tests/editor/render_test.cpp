@@ -83,10 +83,8 @@ private slots:
         QFETCH(float, height);
         QFETCH(int, rows);
         MainWindowFixture f;
-        const QString level = f.path("level.lvl");
-        QVERIFY(WriteBytes(level, Rows(30, false)));
         f.c().VScroll1->setHeight(height);
-        QVERIFY(f.main().render().fnGoLevelRender(level, f.resources()));
+        QVERIFY(f.load(f.writeLevel(Rows(30, false))));
         QCOMPARE(f.visibleTiles(), ExpectedTiles(1, rows));
     }
 
@@ -133,8 +131,7 @@ private slots:
             res = f.path(folder);
             QVERIFY(!folder.endsWith('/') || testing::WriteTileSet(res));
         }
-        QVERIFY(WriteBytes(f.path("level.lvl"), level.toStdString()));
-        QVERIFY(f.main().render().fnGoLevelRender(f.path("level.lvl"), res));
+        QVERIFY(f.main().render().fnGoLevelRender(f.writeLevel(level.toStdString()), res));
         QCOMPARE(f.visibleTiles(), tiles);
         QVERIFY(f.dialogs.messages.isEmpty());
         QCOMPARE(f.c().VScroll1->Max(), level.count("\r\n"));
@@ -145,11 +142,8 @@ private slots:
     {
         MainWindowFixture f;
         auto& c = f.c();
-        const QString level = f.path("level.lvl");
-        QVERIFY(WriteBytes(level, Rows(100, true)));
-        f.setPaths(level, f.resources());
         c.VScroll1->setHeight(8145);
-        QVERIFY(f.main().render().fnGoLevelRender(level, f.resources()));
+        QVERIFY(f.load(f.writeLevel(Rows(100, true))));
         QCOMPARE(f.visibleTiles(), ExpectedTiles(1, 13));
         QCOMPARE(c.VScroll1->Max(), 100);
 
@@ -177,10 +171,7 @@ private slots:
     {
         MainWindowFixture f;
         auto& c = f.c();
-        const QString level = f.path("level.lvl");
-        QVERIFY(WriteBytes(level, Rows(5, false)));
-        f.setPaths(level, f.resources());
-        QVERIFY(f.main().render().fnGoLevelRender(level, f.resources()));
+        QVERIFY(f.load(f.writeLevel(Rows(5, false))));
         c.txtLvlRaw->setText(QStringLiteral("20,20,20"));
         f.main().render().VScroll1_Change();
         QCOMPARE(f.visibleTiles(), ExpectedTiles(1, 5));
@@ -194,12 +185,9 @@ private slots:
     void aShorterLevelHidesTheSurplus()
     {
         MainWindowFixture f;
-        const QString level = f.path("level.lvl");
-        QVERIFY(WriteBytes(level, Rows(6, false)));
-        QVERIFY(f.main().render().fnGoLevelRender(level, f.resources()));
+        QVERIFY(f.load(f.writeLevel(Rows(6, false))));
         QCOMPARE(f.visibleTiles().size(), 48);
-        QVERIFY(WriteBytes(level, "05,06"));
-        QVERIFY(f.main().render().fnGoLevelRender(level, f.resources()));
+        QVERIFY(f.load(f.writeLevel("05,06")));
         QCOMPARE(f.visibleTiles(), (QStringList{"0,600=05", "585,600=06"}));
         QCOMPARE(f.c().picImgs->Count(), 48); // elements stay, hidden
     }
@@ -220,9 +208,7 @@ private slots:
         QFETCH(bool, finalLineEnd);
         QFETCH(int, seconds);
         MainWindowFixture f;
-        const QString level = f.path("level.lvl");
-        QVERIFY(WriteBytes(level, RepeatLines("01", lines, finalLineEnd)));
-        QVERIFY(f.main().render().fnGoLevelRender(level, f.resources()));
+        QVERIFY(f.load(f.writeLevel(RepeatLines("01", lines, finalLineEnd))));
         QCOMPARE(f.c().lblEstPlay->Caption(),
                  QStringLiteral("est play (sec's): %1 at max speed").arg(seconds));
     }
@@ -230,10 +216,8 @@ private slots:
     void invalidBitmapStopsTheRender()
     {
         MainWindowFixture f;
-        const QString level = f.path("level.lvl");
-        QVERIFY(WriteBytes(level, "01,02,03\r\n04"));
         QVERIFY(WriteBytes(f.resources() + "/03.bmp", "not a picture"));
-        QVERIFY(f.main().render().fnGoLevelRender(level, f.resources()));
+        QVERIFY(f.load(f.writeLevel("01,02,03\r\n04")));
         QCOMPARE(f.dialogs.texts(), QStringList{"Error 481 (Invalid picture" + kShowFailure});
         QCOMPARE(f.dialogs.messages[0].style, ui::MsgStyle::Plain);
         QCOMPARE(f.visibleTiles(), (QStringList{"0,600=01", "585,600=02", "1170,600="}));
@@ -260,13 +244,11 @@ private slots:
         MainWindowFixture f;
         auto& c = f.c();
         QVERIFY(QDir(f.dir.path()).mkdir("folder.lvl"));
-        const QString good = f.path("good.lvl");
-        QVERIFY(WriteBytes(good, "01,02\r\n03"));
-        QVERIFY(f.main().render().fnGoLevelRender(good, f.resources()));
+        QVERIFY(f.load(f.writeLevel("01,02\r\n03")));
         const QStringList before = f.visibleTiles();
 
         const QString path = name.startsWith('/') ? name : f.path(name);
-        QVERIFY(!f.main().render().fnGoLevelRender(path, f.resources()));
+        QVERIFY(!f.load(path));
         QCOMPARE(f.dialogs.texts(), QStringList{message});
         QVERIFY(!c.VScroll1->Enabled());
         QCOMPARE(c.VScroll1->Max(), 0);
@@ -285,10 +267,8 @@ private slots:
     void tooManyLinesOverflowTheScrollRange()
     {
         MainWindowFixture f;
-        const QString level = f.path("long.lvl");
         const std::string text = RepeatLines("01", 32769, false);
-        QVERIFY(WriteBytes(level, text));
-        QVERIFY(!f.main().render().fnGoLevelRender(level, f.resources()));
+        QVERIFY(!f.load(f.writeLevel(text)));
         QCOMPARE(f.dialogs.texts(), QStringList{"Error 6 (Overflow" + kGoFailure});
         QCOMPARE(f.c().txtLvlRaw->Text().size(), qsizetype(text.size()));
         QVERIFY(!f.c().VScroll1->Enabled());
@@ -296,8 +276,7 @@ private slots:
 
         // 32 768 lines is the most that loads.
         f.dialogs.clear();
-        QVERIFY(WriteBytes(level, RepeatLines("01", 32768, false)));
-        QVERIFY(f.main().render().fnGoLevelRender(level, f.resources()));
+        QVERIFY(f.load(f.writeLevel(RepeatLines("01", 32768, false))));
         QCOMPARE(f.c().VScroll1->Max(), 32767);
         QVERIFY(f.dialogs.messages.isEmpty());
     }
@@ -323,11 +302,9 @@ private slots:
         QFETCH(int, position);
         QFETCH(int, services);
         MainWindowFixture f;
-        const QString level = f.path("level.lvl");
-        QVERIFY(WriteBytes(level, RepeatLines(row.toStdString(), 20, false)));
-        f.setPaths(level, f.resources());
+        const QString level = f.writeLevel(RepeatLines(row.toStdString(), 20, false));
         if (position >= 0) {
-            QVERIFY(f.main().render().fnGoLevelRender(level, f.resources()));
+            QVERIFY(f.load(level));
             f.c().VScroll1->setValue(position);
         }
         int served = 0;
@@ -335,7 +312,7 @@ private slots:
         connect(&probe, &QTimer::timeout, [&served] { ++served; });
         probe.start(0);
         if (position < 0)
-            QVERIFY(f.main().render().fnGoLevelRender(level, f.resources()));
+            QVERIFY(f.load(level));
         else
             f.main().render().VScroll1_Change();
         probe.stop();
@@ -346,17 +323,15 @@ private slots:
     {
         MainWindowFixture f;
         auto& c = f.c();
-        const QString level = f.path("level.lvl");
-        QVERIFY(WriteBytes(level, Rows(200, true)));
-        f.setPaths(level, f.resources());
+        const QString level = f.writeLevel(Rows(200, true));
         // Resizes queued now are served by the render's own yields, each starting a load inside it.
         auto& form = f.main().form();
         for (int i = 0; i < 3; ++i) {
             form.window()->resize(form.window()->width() + 1, form.window()->height() + 1);
-            QVERIFY(f.main().render().fnGoLevelRender(level, f.resources()));
+            QVERIFY(f.load(level));
         }
         QTRY_VERIFY(!c.txtLvlRaw->Text().isEmpty());
-        QVERIFY(f.main().render().fnGoLevelRender(level, f.resources()));
+        QVERIFY(f.load(level));
         const int rows = static_cast<int>((c.VScroll1->Height() - 1) / 600);
         QCOMPARE(f.visibleTiles(), ExpectedTiles(1, rows));
         QVERIFY(f.dialogs.messages.isEmpty());

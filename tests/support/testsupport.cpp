@@ -2,6 +2,7 @@
 
 #include "doevents.h"
 #include "level.h"
+#include "levelrender.h"
 
 #include <QDir>
 #include <QImage>
@@ -78,6 +79,20 @@ void MainWindowFixture::setPaths(const QString& levelFile, const QString& resFol
 {
     c().txtFileLocation->setText(levelFile);
     c().txtResLocation->setText(resFolder);
+}
+
+QString MainWindowFixture::writeLevel(std::string_view bytes)
+{
+    const QString level = path(QStringLiteral("level.lvl"));
+    if (!WriteBytes(level, bytes))
+        qWarning("cannot write %s", qPrintable(level));
+    setPaths(level, resources());
+    return level;
+}
+
+bool MainWindowFixture::load(const QString& levelFile)
+{
+    return m_main->render().fnGoLevelRender(levelFile, resources());
 }
 
 QStringList VisibleTiles(const ui::ControlArray<ui::Image>& tiles)

@@ -50,6 +50,10 @@ public:
 
     // Sets the two path boxes as a user would see them, without pressing anything.
     void setPaths(const QString& levelFile, const QString& resFolder);
+    // Writes "<dir>/level.lvl" and sets the paths to it and the tile set; returns its path.
+    QString writeLevel(std::string_view bytes);
+    // Loads a level with the tile set, as Enter in a path box does.
+    bool load(const QString& levelFile);
 
     // VisibleTiles of the render view.
     QStringList visibleTiles() { return VisibleTiles(*c().picImgs); }
