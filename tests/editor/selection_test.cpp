@@ -102,7 +102,6 @@ private slots:
         // clang-format off
         row("empty level path")        << "Enter level" << ""   << R << "" << kNoName << "";
         row("spaces only: not empty")  << "Enter level" << "   " << R << "" << kNoFile << "";
-        row("level is a folder")       << "Enter level" << "@" << R << "" << kNoFile << "";
         row("keypad Enter, Shift")     << "Shift+Keypad level" << L2 << R2 << "" << "" << "caption key level";
         row("other keys do nothing")   << "Escape level" << L2 << R2 << "" << "" << "";
         row("empty resources box")     << "Enter level" << L2 << "" << "" << kNoKey << "caption";
