@@ -69,58 +69,49 @@ class RenderTest : public QObject
     Q_OBJECT
 
 private slots:
-    void rowsDrawnFollowTheHeight_data()
-    {
-        QTest::addColumn<float>("height");
-        QTest::addColumn<int>("rows");
-        QTest::newRow("1200 draws one row") << 1200.0F << 1;
-        QTest::newRow("1201 draws two rows") << 1201.0F << 2;
-        QTest::newRow("600 stops after the first line") << 600.0F << 1;
-    }
-
-    void rowsDrawnFollowTheHeight()
-    {
-        QFETCH(float, height);
-        QFETCH(int, rows);
-        MainWindowFixture f;
-        f.c().VScroll1->setHeight(height);
-        QVERIFY(f.load(f.writeLevel(Rows(30, false))));
-        QCOMPARE(f.visibleTiles(), ExpectedTiles(1, rows));
-    }
-
-    // Each row: a level's bytes and its resources folder, which is the fixture's tile set less
-    // a bitmap ("-name"), with every name in upper case ("UPPER"), or a folder of that name under
-    // the test folder (a tile set when its name ends in "/"); the tiles a load then shows.
+    // Each row: a level's bytes; its resources folder, which is the fixture's tile set less a
+    // bitmap ("-name"), with every name in upper case ("UPPER"), or a folder of that name under
+    // the test folder (a tile set when its name ends in "/"); the view's height in twips (0: as
+    // laid out); and the tiles a load shows after a longer level filled 48 slots.
     void tilesOfALoad_data()
     {
         QTest::addColumn<QByteArray>("level");
         QTest::addColumn<QString>("folder");
+        QTest::addColumn<float>("height");
         QTest::addColumn<QStringList>("tiles");
+        const QByteArray thirty = QByteArray::fromStdString(Rows(30, false));
         const QByteArray three = "01,02,99";
         const QStringList all{"0,600=01", "585,600=02", "1170,600=99"};
+        QTest::newRow("a view of 1200 draws one row")
+            << thirty << "" << 1200.0F << ExpectedTiles(1, 1);
+        QTest::newRow("a view of 1201 draws two") << thirty << "" << 1201.0F << ExpectedTiles(1, 2);
+        QTest::newRow("a view of 600 stops after the first line")
+            << thirty << "" << 600.0F << ExpectedTiles(1, 1);
         QTest::newRow("rows cut at eight; blank, comma-led lines and unknown codes take no place")
             << QByteArray("01,02,03,04,05,06,07,08,09,10,11,12\r\n\r\n,05\r\n 01,00,1,21,99") << ""
-            << QStringList{"0,600=01",    "585,600=02",  "1170,600=03", "1755,600=04",
-                           "2340,600=05", "2925,600=06", "3510,600=07", "4095,600=08",
-                           "0,1200=",     "585,1200=",   "1170,1200=",  "1755,1200=",
-                           "2340,1200=99"};
+            << 0.0F << QStringList{"0,600=01",    "585,600=02",  "1170,600=03", "1755,600=04",
+                                   "2340,600=05", "2925,600=06", "3510,600=07", "4095,600=08",
+                                   "0,1200=",     "585,1200=",   "1170,1200=",  "1755,1200=",
+                                   "2340,1200=99"};
         QTest::newRow("a missing bitmap leaves a blank slot")
-            << three << "-02.bmp" << QStringList{"0,600=01", "585,600=", "1170,600=99"};
+            << three << "-02.bmp" << 0.0F << QStringList{"0,600=01", "585,600=", "1170,600=99"};
         QTest::newRow("a missing folder leaves every slot blank")
-            << three << "no such folder" << QStringList{"0,600=", "585,600=", "1170,600="};
+            << three << "no such folder" << 0.0F << QStringList{"0,600=", "585,600=", "1170,600="};
         // Tile sets copied from Windows.
-        QTest::newRow("bitmap names in upper case") << three << "UPPER" << all;
+        QTest::newRow("bitmap names in upper case") << three << "UPPER" << 0.0F << all;
         QTest::newRow("a folder of any characters, with its own trailing /")
-            << three << QStringLiteral("タイル rés/") << all;
-        QTest::newRow("an empty file draws nothing") << QByteArray() << "" << QStringList{};
+            << three << QStringLiteral("タイル rés/") << 0.0F << all;
+        QTest::newRow("an empty file draws nothing") << QByteArray() << "" << 0.0F << QStringList{};
     }
 
     void tilesOfALoad()
     {
         QFETCH(QByteArray, level);
         QFETCH(QString, folder);
+        QFETCH(float, height);
         QFETCH(QStringList, tiles);
         MainWindowFixture f;
+        QVERIFY(f.load(f.writeLevel(Rows(6, false))));
         QString res = f.resources();
         if (folder.startsWith('-')) {
             QVERIFY(QFile::remove(res + '/' + folder.mid(1)));
@@ -131,8 +122,11 @@ private slots:
             res = f.path(folder);
             QVERIFY(!folder.endsWith('/') || testing::WriteTileSet(res));
         }
+        if (height > 0)
+            f.c().VScroll1->setHeight(height);
         QVERIFY(f.main().render().fnGoLevelRender(f.writeLevel(level.toStdString()), res));
         QCOMPARE(f.visibleTiles(), tiles);
+        QCOMPARE(f.c().picImgs->Count(), 48); // the surplus hidden, never unloaded
         QVERIFY(f.dialogs.messages.isEmpty());
         QCOMPARE(f.c().VScroll1->Max(), level.count("\r\n"));
         QVERIFY(f.c().VScroll1->Enabled());
@@ -180,16 +174,6 @@ private slots:
         // A size change loads again from the file: unsaved edits are replaced.
         f.main().form().setHeight(f.main().form().Height() + 15);
         QTRY_COMPARE(c.txtLvlRaw->Text(), QString::fromStdString(Rows(5, false)));
-    }
-
-    void aShorterLevelHidesTheSurplus()
-    {
-        MainWindowFixture f;
-        QVERIFY(f.load(f.writeLevel(Rows(6, false))));
-        QCOMPARE(f.visibleTiles().size(), 48);
-        QVERIFY(f.load(f.writeLevel("05,06")));
-        QCOMPARE(f.visibleTiles(), (QStringList{"0,600=05", "585,600=06"}));
-        QCOMPARE(f.c().picImgs->Count(), 48); // elements stay, hidden
     }
 
     void estimate_data()
