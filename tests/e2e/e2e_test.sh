@@ -104,19 +104,12 @@ check_pixel() { # x y code what
 # Render view: the render frame's inside starts at (1, 91); tile (column c, row r) at
 # (585 c, 600 (r + 1)) twips, 15 to the pixel; sample each tile's middle.
 check_tile() { check_pixel $((1 + $1 * 39 + 20)) $((91 + ($2 + 1) * 40 + 20)) "$3" tile; }
-check_tile 0 0 01
-check_tile 2 0 03
-check_tile 7 0 08
-check_tile 0 1 09
-check_tile 5 1 14
-check_tile 3 2 20
+for t in "0 0 01" "2 0 03" "7 0 08" "0 1 09" "5 1 14" "3 2 20"; do check_tile $t; done
 
 # Key: images from (9795, 615) twips, 615 apart downwards, columns 1600 apart. The last row
 # is cut by the frame's bottom edge, so sample near each image's top.
 check_key() { check_pixel $((1 + 653 + $1 * 107 + 20)) $((91 + 41 + $2 * 41 + 6)) "$3" "key entry"; }
-check_key 0 0 01
-check_key 0 13 14
-check_key 1 0 15
+for k in "0 0 01" "0 13 14" "1 0 15"; do check_key $k; done
 
 # The play button, reached by the tab order from the resources box.
 xdotool key Tab Tab Tab space
