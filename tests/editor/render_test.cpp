@@ -141,13 +141,8 @@ private slots:
         QCOMPARE(f.visibleTiles(), ExpectedTiles(1, 13));
         QCOMPARE(c.VScroll1->Max(), 100);
 
-        // The user moves the bar; each completed change renders once.
+        // The user moves the bar, far enough down for a row pitch a little off to show.
         auto* bar = c.VScroll1->scrollBar();
-        bar->triggerAction(QAbstractSlider::SliderSingleStepAdd);
-        QCOMPARE(c.VScroll1->Value(), 1);
-        QCOMPARE(f.visibleTiles(), ExpectedTiles(1, 13));
-
-        // Far enough down for a row pitch a little off to show.
         bar->setSliderDown(true);
         bar->setSliderPosition(60);
         bar->setSliderDown(false);
@@ -215,8 +210,6 @@ private slots:
         QTest::addColumn<QString>("message");
         QTest::newRow("missing") << "missing.lvl"
                                  << "Error 53 (File not found" + kGoFailure;
-        QTest::newRow("a folder") << "folder.lvl"
-                                  << "Error 75 (Path/File access error" + kGoFailure;
         QTest::newRow("an endless device") << "/dev/zero"
                                            << "Error 75 (Path/File access error" + kGoFailure;
     }
@@ -227,7 +220,6 @@ private slots:
         QFETCH(QString, message);
         MainWindowFixture f;
         auto& c = f.c();
-        QVERIFY(QDir(f.dir.path()).mkdir("folder.lvl"));
         QVERIFY(f.load(f.writeLevel("01,02\r\n03")));
         const QStringList before = f.visibleTiles();
 

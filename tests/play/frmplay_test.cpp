@@ -143,8 +143,6 @@ private slots:
             << CodeRows(20, true) << Down(600, 250) + QList{840, 865, 840} << "08" << 0;
         QTest::newRow("offset 240 is drawn before the wrap")
             << CodeRows(12) << QList{240, 480, 505, 480, 455} << "07" << 0;
-        QTest::newRow("six lines never draw a tile")
-            << CodeRows(6) << QList{240, 265, 240, 240} << "" << 0;
         // The end counted at the start holds; every frame reads the file afresh.
         QTest::newRow("a level that goes plays on and draws nothing more")
             << CodeRows(20) << Down(560, 335) << "14" << 3;

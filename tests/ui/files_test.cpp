@@ -75,9 +75,7 @@ private slots:
         QTest::newRow("read-only folder, refused") << "shared/level.lvl" << false << 70;
         QTest::newRow("read-only folder, in place") << "shared/level.lvl" << true << 0;
         QTest::newRow("read-only folder, new file") << "shared/new.lvl" << true << 70;
-        QTest::newRow("read-only folder, read-only file") << "shared/level.lvl" << true << 70;
         QTest::newRow("read-only folder, unreadable file") << "shared/level.lvl" << true << 70;
-        QTest::newRow("sticky folder, refused") << "shared/level.lvl" << false << 70;
         QTest::newRow("sticky folder, in place") << "shared/level.lvl" << true << 0;
         QTest::newRow("device out of space") << "full.lvl" << true << 61;
         QTest::newRow("file size limit") << "shared/level.lvl" << true << 61;
