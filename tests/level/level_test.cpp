@@ -20,17 +20,6 @@ Strings ToStrings(const std::vector<std::string_view>& views)
     return Strings(views.begin(), views.end());
 }
 
-std::string Join(const std::vector<std::string_view>& parts, std::string_view separator)
-{
-    std::string text;
-    for (std::size_t i = 0; i < parts.size(); ++i) {
-        if (i != 0)
-            text.append(separator);
-        text.append(parts[i]);
-    }
-    return text;
-}
-
 struct LineCase
 {
     const char* name;
@@ -64,7 +53,6 @@ void Lines()
             rows += row ? 1 : 0;
         }
         check::Equal(rows, c.rows, c.name + " (rows)"s);
-        check::Equal(Join(lines, "\r\n"), c.text, c.name + " (rejoined)"s);
     }
 }
 
@@ -98,7 +86,6 @@ void Cells()
         check::Equal(ToStrings(cells), c.cells, c.name + " (cells)"s);
         check::Equal(IsLevelRow(cells), c.row, c.name + " (row)"s);
         check::Equal(IsLevelRowLine(c.line), c.row, c.name + " (row from line)"s);
-        check::Equal(Join(cells, ","), c.line, c.name + " (rejoined)"s);
     }
 
     auto cellsLine = [](std::size_t n) {
