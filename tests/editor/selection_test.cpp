@@ -37,11 +37,10 @@ struct Window : testing::MainWindowFixture
 {
     Window()
     {
-        testing::WriteBytes(path(QStringLiteral("level.lvl")), kLevel);
         testing::WriteBytes(path(QStringLiteral("my l\u00e9vel \u65e5.lvl")), kLevel2);
         testing::WriteTileSet(path(QStringLiteral("r\u00e9s \u00fc")));
         testing::WriteBitmap(path(QStringLiteral("r\u00e9s \u00fc/21.bmp")), Qt::red);
-        setPaths(path(QStringLiteral("level.lvl")), resources());
+        writeLevel(kLevel);
         enter(*c().txtFileLocation);
         dialogs.clear();
     }
