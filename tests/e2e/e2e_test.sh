@@ -68,21 +68,19 @@ pid=$!
 main="$(xdotool search --sync --onlyvisible --name "$title" | head -1)"
 xdotool windowfocus --sync "$main"
 
-# Enter in the level box: the resources box is empty, so the key cannot be built and says so.
-xdotool type --delay 2 "$work/level.lvl"
-xdotool key Return
-wait_for_windows "$title" 2
-sleep 0.3
-xdotool key Return
-wait_for_windows "$title" 1
-
+# Types a path and Enter; a message box opens over the main window, and Enter answers it.
+enter_path() {
+    xdotool type --delay 2 "$1"
+    xdotool key Return
+    wait_for_windows "$title" 2
+    sleep 0.3
+    xdotool key Return
+    wait_for_windows "$title" 1
+}
+# In the level box: the resources box is empty, so the key cannot be built and says so.
+enter_path "$work/level.lvl"
 xdotool key Tab Tab
-xdotool type --delay 2 "$work/res"
-xdotool key Return
-wait_for_windows "$title" 2 # "Level parsed and loaded ok"
-sleep 0.3
-xdotool key Return
-wait_for_windows "$title" 1
+enter_path "$work/res" # "Level parsed and loaded ok"
 sleep 0.5
 shot
 

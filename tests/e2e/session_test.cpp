@@ -96,20 +96,15 @@ struct Editor
     }
 };
 
-// The colour at a point of a widget given in its own logical pixels, as it is drawn.
-QColor ColourAt(const QImage& picture, QPoint at)
-{
-    const qreal ratio = picture.devicePixelRatio();
-    return picture.pixelColor(QPointF(at * ratio).toPoint());
-}
-
-// Which of the tile colours the points show.
+// How many of the points, in the logical pixels of the widget grabbed, show a tile's colour.
 int TilesShown(const QImage& picture, const QList<QPoint>& points)
 {
     int tiles = 0;
     for (const QPoint& at : points) {
+        const QColor colour =
+            picture.pixelColor(QPointF(at * picture.devicePixelRatio()).toPoint());
         for (const auto code : TileCodes())
-            tiles += ColourAt(picture, at) == testing::TileColour(code) ? 1 : 0;
+            tiles += colour == testing::TileColour(code) ? 1 : 0;
     }
     return tiles;
 }
