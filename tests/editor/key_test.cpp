@@ -125,7 +125,6 @@ private slots:
         const QStringList stopped = Column(9795, {1, 2});
         auto row = [](const char* name) -> QTestData& { return QTest::newRow(name); };
         // clang-format off
-        row("tile set: 14 a column")  << none << "res" << kTileSet << 22 << full << none;
         row("non-ASCII, trailing \\") << none << "r\u00e9s \u65e5\\" << kTileSet << 22 << full << none;
         row("no 05.bmp: no gap")      << none << "res" << Files(Codes(1, 4, Codes(6, 20, {98, 99}))) << 21
                                       << Column(9795, Codes(1, 4, Codes(6, 15)))

@@ -23,9 +23,6 @@ private slots:
         QTest::addColumn<QString>("found");
         QTest::newRow("the exact name comes first") << QStringList{"01.BMP", "01.bmp"} << "01.bmp"
                                                     << "01.bmp";
-        QTest::newRow("a copy from Windows in upper case")
-            << QStringList{"01.BMP", "02.bmp"} << "01.bmp"
-            << "01.BMP";
         QTest::newRow("a named bitmap in any case")
             << QStringList{"BMPOBJ_WARNOPEN.BMP"} << "bmpOBJ_WarnOpen.bmp"
             << "BMPOBJ_WARNOPEN.BMP";
