@@ -30,18 +30,17 @@ fail() {
     exit 1
 }
 
-# A tile set of flat colours, one per code, so a pixel names its tile.
+# A tile set of flat colours, one per bitmap, so a pixel names its tile.
 declare -A colour=(
     [01]=FF0000 [02]=00FF00 [03]=0000FF [04]=FFFF00 [05]=FF00FF [06]=00FFFF [07]=800000
     [08]=008000 [09]=000080 [10]=808000 [11]=800080 [12]=008080 [13]=C08040 [14]=4080C0
     [15]=40C080 [16]=C04080 [17]=8040C0 [18]=80C040 [19]=202020 [20]=E0E0A0
+    [bmpOBJ_WarnOpen]=FF8000 [bmpOBJ_WarnFunnel]=0080FF
 )
 mkdir "$work/res"
 for code in "${!colour[@]}"; do
     /usr/bin/convert -size 40x40 "xc:#${colour[$code]}" "BMP3:$work/res/$code.bmp"
 done
-/usr/bin/convert -size 40x40 xc:#FF8000 "BMP3:$work/res/bmpOBJ_WarnOpen.bmp"
-/usr/bin/convert -size 40x40 xc:#0080FF "BMP3:$work/res/bmpOBJ_WarnFunnel.bmp"
 # Twelve lines: the play window draws nothing of a level of six lines or fewer.
 {
     printf '01,02,03,04,05,06,07,08\r\n09,10,11,12,13,14,15,16\r\n17,18,19,20,98,99,01,02'

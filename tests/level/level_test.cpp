@@ -76,10 +76,6 @@ void Cells()
          {" 01", "00", "1", "21", "aB"},
          true},
         {"NUL and 8-bit bytes are cell text", "\0,\xff"s, {"\0"s, "\xff"}, true},
-        {"more than eight cells",
-         "01,02,03,04,05,06,07,08,09,10,11,12",
-         {"01", "02", "03", "04", "05", "06", "07", "08", "09", "10", "11", "12"},
-         true},
     };
     for (const CellCase& c : cases) {
         const auto cells = SplitLevelCells(c.line);
