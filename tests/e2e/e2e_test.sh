@@ -58,8 +58,6 @@ wait_for_windows() { # title count
     top -b -n1 -p "$pid" | tail -1 >&2
     fail "expected $2 window(s) titled $1, found $(windows_titled "$1")"
 }
-pixel() { /usr/bin/convert "$work/shot.png" -format "%[hex:p{$1,$2}]" info: | cut -c1-6; }
-shot() { import -window root "$work/shot.png"; }
 
 cd "$work"
 "$exe" &
@@ -81,7 +79,7 @@ enter_path "$work/level.lvl"
 xdotool key Tab Tab
 enter_path "$work/res" # "Level parsed and loaded ok"
 sleep 0.5
-shot
+import -window root "$work/shot.png"
 
 # Where the client area lies: the level path box is the first light green on the screen, and
 # sits 137 x 27 pixels into the client area.
@@ -95,7 +93,8 @@ cy=$((gy - 28))
 # The pixel at (x, y) of the client area must be the colour of tile `code`.
 check_pixel() { # x y code what
     local got want="${colour[$3]}"
-    got="$(pixel $((cx + $1)) $((cy + $2)))"
+    got="$(/usr/bin/convert "$work/shot.png" -format "%[hex:p{$((cx + $1)),$((cy + $2))}]" info: |
+        cut -c1-6)"
     [ "$got" = "$want" ] || fail "$4 $3 at ($1,$2): $got, want $want"
 }
 # Render view: the render frame's inside starts at (1, 91); tile (column c, row r) at
