@@ -72,17 +72,9 @@ struct Desk : testing::MainWindowFixture
         QTest::mouseClick(window()->windowHandle(), Qt::LeftButton, {},
                           widget->mapTo(window(), at));
     }
-    // Loads the level as Enter in its path box would, with the fixture's tile set.
-    bool load(const QString& level)
-    {
-        setPaths(level, resources());
-        return main().render().fnGoLevelRender(level, resources());
-    }
     QString level(int rows) // column n shows code n
     {
-        testing::WriteBytes(path("level.lvl"),
-                            testing::RepeatLines("01,02,03,04,05,06,07,08", rows, false));
-        return path("level.lvl");
+        return writeLevel(testing::RepeatLines("01,02,03,04,05,06,07,08", rows, false));
     }
 };
 
@@ -254,30 +246,21 @@ private slots:
         QTest::mouseRelease(f.window()->windowHandle(), Qt::LeftButton, {}, downArrow);
     }
 
-    void buttonsAnswerEnterAndSpace()
+    void buttonsAnswerEnterSpaceAndTheirAccessKey()
     {
         Desk f;
         f.c().cmdRefresh->widget()->setFocus();
         for (const Qt::Key key : {Qt::Key_Return, Qt::Key_Enter, Qt::Key_Space})
             f.key(key);
+        f.c().txtFileLocation->setFocus();
+        f.key(Qt::Key_L, Qt::AltModifier); // "&Load Graphics", pressed visibly before it clicks
         // "Load Graphics" with nothing to load says so, once for each key.
-        QCOMPARE(f.dialogs.texts(),
-                 QStringList(3, "Validation Error; missing level or resources folder"));
-    }
-
-    void pathBoxesTakeClicksUnderTheirLabels()
-    {
-        Desk f;
-        for (ui::TextBox* box : {f.c().txtFileLocation.get(), f.c().txtResLocation.get()}) {
-            f.c().txtLvlRaw->widget()->setFocus();
-            f.click(box->widget(), QPoint(10, box->widget()->height() / 2));
-            f.key(Qt::Key_A);
-            QCOMPARE(box->Text(), QStringLiteral("a"));
-        }
+        QTRY_COMPARE(f.dialogs.texts(),
+                     QStringList(4, "Validation Error; missing level or resources folder"));
     }
 
     // On a screen grab: the warning's "*" over the edge of the button it overlaps, and the path
-    // boxes whole beneath their labels, which are transparent.
+    // boxes whole beneath their labels, which are transparent and let clicks through.
     void laterControlsLieOnTopOfEarlierOnes()
     {
         Desk f;
@@ -307,6 +290,10 @@ private slots:
                 for (int y = inside.top(); y <= inside.bottom(); ++y)
                     QCOMPARE(screen.pixelColor(x, y), QColor(0xC0, 0xFF, 0xC0));
             }
+            c.txtLvlRaw->widget()->setFocus();
+            f.click(box->widget(), QPoint(10, box->widget()->height() / 2));
+            f.key(Qt::Key_A);
+            QCOMPARE(box->Text(), QStringLiteral("a"));
         }
     }
 
@@ -356,7 +343,7 @@ private slots:
             for (QWidget* widget : over)
                 during << PointerOver(widget);
         });
-        QVERIFY(f.main().render().fnGoLevelRender(f.level(2), f.resources()));
+        QVERIFY(f.load(f.level(2)));
         QCOMPARE(during, QList<Qt::CursorShape>(4, Qt::WaitCursor));
         QList<Qt::CursorShape> after;
         for (QWidget* widget : over)
@@ -397,16 +384,15 @@ private slots:
         QFETCH(bool, slowTiles);
         Desk f;
         ui::SetYieldInterval(ui::kYieldInterval);
-        QVERIFY(testing::WriteBytes(f.path("level.lvl"),
-                                    testing::RepeatLines("01,01,01,01,01,01,01,01", 20, false)));
-        const QString resources = f.resources();
+        const QString level =
+            f.writeLevel(testing::RepeatLines("01,01,01,01,01,01,01,01", 20, false));
         slowPictures = slowTiles;
         // How many tiles of the first view the screen shows, at every service of the queue.
         QList<int> shown;
         QTimer probe;
         connect(&probe, &QTimer::timeout, [&] { shown << f.tilesOnScreen(); });
         probe.start(0);
-        const bool loaded = f.main().render().fnGoLevelRender(f.path("level.lvl"), resources);
+        const bool loaded = f.load(level);
         slowPictures = false;
         probe.stop();
         QVERIFY(loaded);

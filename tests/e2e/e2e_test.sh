@@ -30,18 +30,17 @@ fail() {
     exit 1
 }
 
-# A tile set of flat colours, one per code, so a pixel names its tile.
+# A tile set of flat colours, one per bitmap, so a pixel names its tile.
 declare -A colour=(
     [01]=FF0000 [02]=00FF00 [03]=0000FF [04]=FFFF00 [05]=FF00FF [06]=00FFFF [07]=800000
     [08]=008000 [09]=000080 [10]=808000 [11]=800080 [12]=008080 [13]=C08040 [14]=4080C0
     [15]=40C080 [16]=C04080 [17]=8040C0 [18]=80C040 [19]=202020 [20]=E0E0A0
+    [bmpOBJ_WarnOpen]=FF8000 [bmpOBJ_WarnFunnel]=0080FF
 )
 mkdir "$work/res"
 for code in "${!colour[@]}"; do
     /usr/bin/convert -size 40x40 "xc:#${colour[$code]}" "BMP3:$work/res/$code.bmp"
 done
-/usr/bin/convert -size 40x40 xc:#FF8000 "BMP3:$work/res/bmpOBJ_WarnOpen.bmp"
-/usr/bin/convert -size 40x40 xc:#0080FF "BMP3:$work/res/bmpOBJ_WarnFunnel.bmp"
 # Twelve lines: the play window draws nothing of a level of six lines or fewer.
 {
     printf '01,02,03,04,05,06,07,08\r\n09,10,11,12,13,14,15,16\r\n17,18,19,20,98,99,01,02'
@@ -59,8 +58,6 @@ wait_for_windows() { # title count
     top -b -n1 -p "$pid" | tail -1 >&2
     fail "expected $2 window(s) titled $1, found $(windows_titled "$1")"
 }
-pixel() { /usr/bin/convert "$work/shot.png" -format "%[hex:p{$1,$2}]" info: | cut -c1-6; }
-shot() { import -window root "$work/shot.png"; }
 
 cd "$work"
 "$exe" &
@@ -68,23 +65,21 @@ pid=$!
 main="$(xdotool search --sync --onlyvisible --name "$title" | head -1)"
 xdotool windowfocus --sync "$main"
 
-# Enter in the level box: the resources box is empty, so the key cannot be built and says so.
-xdotool type --delay 2 "$work/level.lvl"
-xdotool key Return
-wait_for_windows "$title" 2
-sleep 0.3
-xdotool key Return
-wait_for_windows "$title" 1
-
+# Types a path and Enter; a message box opens over the main window, and Enter answers it.
+enter_path() {
+    xdotool type --delay 2 "$1"
+    xdotool key Return
+    wait_for_windows "$title" 2
+    sleep 0.3
+    xdotool key Return
+    wait_for_windows "$title" 1
+}
+# In the level box: the resources box is empty, so the key cannot be built and says so.
+enter_path "$work/level.lvl"
 xdotool key Tab Tab
-xdotool type --delay 2 "$work/res"
-xdotool key Return
-wait_for_windows "$title" 2 # "Level parsed and loaded ok"
-sleep 0.3
-xdotool key Return
-wait_for_windows "$title" 1
+enter_path "$work/res" # "Level parsed and loaded ok"
 sleep 0.5
-shot
+import -window root "$work/shot.png"
 
 # Where the client area lies: the level path box is the first light green on the screen, and
 # sits 137 x 27 pixels into the client area.
@@ -98,25 +93,19 @@ cy=$((gy - 28))
 # The pixel at (x, y) of the client area must be the colour of tile `code`.
 check_pixel() { # x y code what
     local got want="${colour[$3]}"
-    got="$(pixel $((cx + $1)) $((cy + $2)))"
+    got="$(/usr/bin/convert "$work/shot.png" -format "%[hex:p{$((cx + $1)),$((cy + $2))}]" info: |
+        cut -c1-6)"
     [ "$got" = "$want" ] || fail "$4 $3 at ($1,$2): $got, want $want"
 }
 # Render view: the render frame's inside starts at (1, 91); tile (column c, row r) at
 # (585 c, 600 (r + 1)) twips, 15 to the pixel; sample each tile's middle.
 check_tile() { check_pixel $((1 + $1 * 39 + 20)) $((91 + ($2 + 1) * 40 + 20)) "$3" tile; }
-check_tile 0 0 01
-check_tile 2 0 03
-check_tile 7 0 08
-check_tile 0 1 09
-check_tile 5 1 14
-check_tile 3 2 20
+for t in "0 0 01" "2 0 03" "7 0 08" "0 1 09" "5 1 14" "3 2 20"; do check_tile $t; done
 
 # Key: images from (9795, 615) twips, 615 apart downwards, columns 1600 apart. The last row
 # is cut by the frame's bottom edge, so sample near each image's top.
 check_key() { check_pixel $((1 + 653 + $1 * 107 + 20)) $((91 + 41 + $2 * 41 + 6)) "$3" "key entry"; }
-check_key 0 0 01
-check_key 0 13 14
-check_key 1 0 15
+for k in "0 0 01" "0 13 14" "1 0 15"; do check_key $k; done
 
 # The play button, reached by the tab order from the resources box.
 xdotool key Tab Tab Tab space

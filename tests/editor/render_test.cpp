@@ -1,7 +1,6 @@
 // The render view: loading a level, drawing its rows as tiles, scrolling, the estimate, and the
 // failures each routine reports.
 
-#include "levelkey.h"
 #include "levelrender.h"
 #include "testsupport.h"
 
@@ -70,83 +69,80 @@ class RenderTest : public QObject
     Q_OBJECT
 
 private slots:
-    void loadDrawsRowsDownToTheScrollBarHeight()
+    // Each row: a level's bytes; its resources folder, which is the fixture's tile set less a
+    // bitmap ("-name"), with every name in upper case ("UPPER"), or a folder of that name under
+    // the test folder (a tile set when its name ends in "/"); the view's height in twips (0: as
+    // laid out); and the tiles a load shows after a longer level filled 48 slots.
+    void tilesOfALoad_data()
     {
-        MainWindowFixture f;
-        auto& c = f.c();
-        const QString level = f.path("level.lvl");
-        const std::string text = Rows(40, true);
-        QVERIFY(WriteBytes(level, text));
-        c.VScroll1->setHeight(8145);
-
-        QVERIFY(f.main().render().fnGoLevelRender(level, f.resources()));
-        QVERIFY(f.dialogs.messages.isEmpty());
-        QCOMPARE(f.visibleTiles(), ExpectedTiles(1, 13));
-        QCOMPARE(c.picImgs->UBound(), 13 * 8 - 1);
-        QCOMPARE(c.VScroll1->Min(), 0);
-        QCOMPARE(c.VScroll1->Max(), 40);
-        QCOMPARE(c.VScroll1->Value(), 0);
-        QVERIFY(c.VScroll1->Enabled());
-        QCOMPARE(c.txtLvlRaw->Text(), QString::fromLatin1(text.data(), qsizetype(text.size())));
-        QCOMPARE(c.lblEstPlay->Caption(), QStringLiteral("est play (sec's): 2 at max speed"));
-        QCOMPARE(f.main().form().mousePointer(), ui::MousePointer::Default);
-    }
-
-    void rowsDrawnFollowTheHeight_data()
-    {
+        QTest::addColumn<QByteArray>("level");
+        QTest::addColumn<QString>("folder");
         QTest::addColumn<float>("height");
-        QTest::addColumn<int>("rows");
-        QTest::newRow("1200 draws one row") << 1200.0F << 1;
-        QTest::newRow("1201 draws two rows") << 1201.0F << 2;
-        QTest::newRow("600 stops after the first line") << 600.0F << 1;
+        QTest::addColumn<QStringList>("tiles");
+        const QByteArray thirty = QByteArray::fromStdString(Rows(30, false));
+        const QByteArray three = "01,02,99";
+        const QStringList all{"0,600=01", "585,600=02", "1170,600=99"};
+        QTest::newRow("a view of 1200 draws one row")
+            << thirty << "" << 1200.0F << ExpectedTiles(1, 1);
+        QTest::newRow("a view of 1201 draws two") << thirty << "" << 1201.0F << ExpectedTiles(1, 2);
+        QTest::newRow("a view of 600 stops after the first line")
+            << thirty << "" << 600.0F << ExpectedTiles(1, 1);
+        QTest::newRow("rows cut at eight; blank, comma-led lines and unknown codes take no place")
+            << QByteArray("01,02,03,04,05,06,07,08,09,10,11,12\r\n\r\n,05\r\n 01,00,1,21,99") << ""
+            << 0.0F << QStringList{"0,600=01",    "585,600=02",  "1170,600=03", "1755,600=04",
+                                   "2340,600=05", "2925,600=06", "3510,600=07", "4095,600=08",
+                                   "0,1200=",     "585,1200=",   "1170,1200=",  "1755,1200=",
+                                   "2340,1200=99"};
+        QTest::newRow("a missing bitmap leaves a blank slot")
+            << three << "-02.bmp" << 0.0F << QStringList{"0,600=01", "585,600=", "1170,600=99"};
+        QTest::newRow("a missing folder leaves every slot blank")
+            << three << "no such folder" << 0.0F << QStringList{"0,600=", "585,600=", "1170,600="};
+        // Tile sets copied from Windows.
+        QTest::newRow("bitmap names in upper case") << three << "UPPER" << 0.0F << all;
+        QTest::newRow("a folder of any characters, with its own trailing /")
+            << three << QStringLiteral("タイル rés/") << 0.0F << all;
+        QTest::newRow("an empty file draws nothing") << QByteArray() << "" << 0.0F << QStringList{};
     }
 
-    void rowsDrawnFollowTheHeight()
+    void tilesOfALoad()
     {
+        QFETCH(QByteArray, level);
+        QFETCH(QString, folder);
         QFETCH(float, height);
-        QFETCH(int, rows);
+        QFETCH(QStringList, tiles);
         MainWindowFixture f;
-        const QString level = f.path("level.lvl");
-        QVERIFY(WriteBytes(level, Rows(30, false)));
-        f.c().VScroll1->setHeight(height);
-        QVERIFY(f.main().render().fnGoLevelRender(level, f.resources()));
-        QCOMPARE(f.visibleTiles(), ExpectedTiles(1, rows));
-    }
-
-    void blankLinesAndLongRowsLeaveNoGaps()
-    {
-        MainWindowFixture f;
-        const QString level = f.path("level.lvl");
-        // A 12-cell row, a blank line, a line starting with a comma, and unknown codes.
-        QVERIFY(
-            WriteBytes(level, "01,02,03,04,05,06,07,08,09,10,11,12\r\n\r\n,05\r\n 01,00,1,21,99"));
-        QVERIFY(f.main().render().fnGoLevelRender(level, f.resources()));
-        QCOMPARE(f.visibleTiles(),
-                 (QStringList{"0,600=01", "585,600=02", "1170,600=03", "1755,600=04", "2340,600=05",
-                              "2925,600=06", "3510,600=07", "4095,600=08",
-                              "0,1200=", "585,1200=", "1170,1200=", "1755,1200=", "2340,1200=99"}));
-        QCOMPARE(f.c().VScroll1->Max(), 3);
+        QVERIFY(f.load(f.writeLevel(Rows(6, false))));
+        QString res = f.resources();
+        if (folder.startsWith('-')) {
+            QVERIFY(QFile::remove(res + '/' + folder.mid(1)));
+        } else if (folder == "UPPER") {
+            for (const QString& name : QDir(res).entryList(QDir::Files))
+                QVERIFY(QFile::rename(res + '/' + name, res + '/' + name.toUpper()));
+        } else if (!folder.isEmpty()) {
+            res = f.path(folder);
+            QVERIFY(!folder.endsWith('/') || testing::WriteTileSet(res));
+        }
+        if (height > 0)
+            f.c().VScroll1->setHeight(height);
+        QVERIFY(f.main().render().fnGoLevelRender(f.writeLevel(level.toStdString()), res));
+        QCOMPARE(f.visibleTiles(), tiles);
+        QCOMPARE(f.c().picImgs->Count(), 48); // the surplus hidden, never unloaded
+        QVERIFY(f.dialogs.messages.isEmpty());
+        QCOMPARE(f.c().VScroll1->Max(), level.count("\r\n"));
+        QVERIFY(f.c().VScroll1->Enabled());
     }
 
     void scrollingStartsAtTheChosenRow()
     {
         MainWindowFixture f;
         auto& c = f.c();
-        const QString level = f.path("level.lvl");
-        QVERIFY(WriteBytes(level, Rows(100, true)));
-        f.setPaths(level, f.resources());
         c.VScroll1->setHeight(8145);
-        QVERIFY(f.main().render().fnGoLevelRender(level, f.resources()));
+        QVERIFY(f.load(f.writeLevel(Rows(100, true))));
+        QCOMPARE(f.visibleTiles(), ExpectedTiles(1, 13));
         QCOMPARE(c.VScroll1->Max(), 100);
-        const QStringList fromTop = f.visibleTiles();
 
-        // The user moves the bar; each completed change renders once.
+        // The user moves the bar, far enough down for a row pitch a little off to show.
         auto* bar = c.VScroll1->scrollBar();
-        bar->triggerAction(QAbstractSlider::SliderSingleStepAdd);
-        QCOMPARE(c.VScroll1->Value(), 1);
-        QCOMPARE(f.visibleTiles(), fromTop);
-
-        // Far enough down for a row pitch a little off to show.
         bar->setSliderDown(true);
         bar->setSliderPosition(60);
         bar->setSliderDown(false);
@@ -164,10 +160,7 @@ private slots:
     {
         MainWindowFixture f;
         auto& c = f.c();
-        const QString level = f.path("level.lvl");
-        QVERIFY(WriteBytes(level, Rows(5, false)));
-        f.setPaths(level, f.resources());
-        QVERIFY(f.main().render().fnGoLevelRender(level, f.resources()));
+        QVERIFY(f.load(f.writeLevel(Rows(5, false))));
         c.txtLvlRaw->setText(QStringLiteral("20,20,20"));
         f.main().render().VScroll1_Change();
         QCOMPARE(f.visibleTiles(), ExpectedTiles(1, 5));
@@ -178,29 +171,14 @@ private slots:
         QTRY_COMPARE(c.txtLvlRaw->Text(), QString::fromStdString(Rows(5, false)));
     }
 
-    void aShorterLevelHidesTheSurplus()
-    {
-        MainWindowFixture f;
-        const QString level = f.path("level.lvl");
-        QVERIFY(WriteBytes(level, Rows(6, false)));
-        QVERIFY(f.main().render().fnGoLevelRender(level, f.resources()));
-        QCOMPARE(f.visibleTiles().size(), 48);
-        QVERIFY(WriteBytes(level, "05,06"));
-        QVERIFY(f.main().render().fnGoLevelRender(level, f.resources()));
-        QCOMPARE(f.visibleTiles(), (QStringList{"0,600=05", "585,600=06"}));
-        QCOMPARE(f.c().picImgs->Count(), 48); // elements stay, hidden
-    }
-
     void estimate_data()
     {
         QTest::addColumn<int>("lines");
         QTest::addColumn<bool>("finalLineEnd");
         QTest::addColumn<int>("seconds");
-        QTest::newRow("11 lines") << 11 << false << 0;
-        QTest::newRow("12 lines") << 12 << false << 1;
-        QTest::newRow("100 lines (4.5 to even)") << 100 << false << 4;
-        QTest::newRow("300 lines (13.5 to even)") << 300 << false << 14;
-        QTest::newRow("final CR LF counts a line") << 99 << true << 4;
+        QTest::newRow("an empty file") << 0 << false << 0;
+        QTest::newRow("100 lines: 4.5 to even") << 100 << false << 4;
+        QTest::newRow("a final CR LF counts a line: 13.5 to even") << 299 << true << 14;
     }
 
     void estimate()
@@ -209,58 +187,16 @@ private slots:
         QFETCH(bool, finalLineEnd);
         QFETCH(int, seconds);
         MainWindowFixture f;
-        const QString level = f.path("level.lvl");
-        QVERIFY(WriteBytes(level, RepeatLines("01", lines, finalLineEnd)));
-        QVERIFY(f.main().render().fnGoLevelRender(level, f.resources()));
+        QVERIFY(f.load(f.writeLevel(RepeatLines("01", lines, finalLineEnd))));
         QCOMPARE(f.c().lblEstPlay->Caption(),
                  QStringLiteral("est play (sec's): %1 at max speed").arg(seconds));
-    }
-
-    void missingBitmapsGiveBlankSlots()
-    {
-        MainWindowFixture f;
-        const QString level = f.path("level.lvl");
-        QVERIFY(WriteBytes(level, "01,02,03"));
-        QVERIFY(QFile::remove(f.resources() + "/02.bmp"));
-        QVERIFY(f.main().render().fnGoLevelRender(level, f.resources()));
-        QCOMPARE(f.visibleTiles(), (QStringList{"0,600=01", "585,600=", "1170,600=03"}));
-
-        QVERIFY(f.main().render().fnGoLevelRender(level, f.path("no such folder")));
-        QCOMPARE(f.visibleTiles(), (QStringList{"0,600=", "585,600=", "1170,600="}));
-        QVERIFY(f.dialogs.messages.isEmpty());
-        QVERIFY(f.c().lblEstPlay->Caption().startsWith("est play (sec's): 0"));
-    }
-
-    // Tile sets copied from Windows: the render view and the key find the names in any case.
-    void upperCaseBitmapNames()
-    {
-        MainWindowFixture f;
-        const QString res = f.resources();
-        for (const QString& name : QDir(res).entryList(QDir::Files))
-            QVERIFY(QFile::rename(res + '/' + name, res + '/' + name.toUpper()));
-        const QString level = f.path("level.lvl");
-        QVERIFY(WriteBytes(level, "01,98,99"));
-        QVERIFY(f.main().render().fnGoLevelRender(level, res));
-        QCOMPARE(f.visibleTiles(), (QStringList{"0,600=01", "585,600=98", "1170,600=99"}));
-        f.main().key().fnLoadKey(res);
-        QStringList key;
-        f.c().imgKEY->forEach([&](int n, ui::Image& image) {
-            if (image.Visible() && image.hasPicture())
-                key << (*f.c().lblKEY)(n).Caption();
-        });
-        QCOMPARE(key.size(), 22);
-        QCOMPARE(key.mid(19),
-                 (QStringList{"20.bmp", "bmpOBJ_WarnOpen.bmp", "bmpOBJ_WarnFunnel.bmp"}));
-        QVERIFY(f.dialogs.messages.isEmpty());
     }
 
     void invalidBitmapStopsTheRender()
     {
         MainWindowFixture f;
-        const QString level = f.path("level.lvl");
-        QVERIFY(WriteBytes(level, "01,02,03\r\n04"));
         QVERIFY(WriteBytes(f.resources() + "/03.bmp", "not a picture"));
-        QVERIFY(f.main().render().fnGoLevelRender(level, f.resources()));
+        QVERIFY(f.load(f.writeLevel("01,02,03\r\n04")));
         QCOMPARE(f.dialogs.texts(), QStringList{"Error 481 (Invalid picture" + kShowFailure});
         QCOMPARE(f.dialogs.messages[0].style, ui::MsgStyle::Plain);
         QCOMPARE(f.visibleTiles(), (QStringList{"0,600=01", "585,600=02", "1170,600="}));
@@ -268,40 +204,20 @@ private slots:
         QVERIFY(f.c().VScroll1->Enabled()); // the load itself succeeded
     }
 
-    void unreadableLevelFiles_data()
+    // A level that would never end, as one that is missing (the selection test's), fails the
+    // load and leaves the view as it was.
+    void unreadableLevelFile()
     {
-        QTest::addColumn<QString>("name");
-        QTest::addColumn<QString>("message");
-        QTest::newRow("missing") << "missing.lvl"
-                                 << "Error 53 (File not found" + kGoFailure;
-        QTest::newRow("missing folder on the way") << "nowhere/level.lvl"
-                                                   << "Error 53 (File not found" + kGoFailure;
-        QTest::newRow("a folder") << "folder.lvl"
-                                  << "Error 75 (Path/File access error" + kGoFailure;
-        QTest::newRow("an endless device") << "/dev/zero"
-                                           << "Error 75 (Path/File access error" + kGoFailure;
-    }
-
-    void unreadableLevelFiles()
-    {
-        QFETCH(QString, name);
-        QFETCH(QString, message);
         MainWindowFixture f;
         auto& c = f.c();
-        QVERIFY(QDir(f.dir.path()).mkdir("folder.lvl"));
-        const QString good = f.path("good.lvl");
-        QVERIFY(WriteBytes(good, "01,02\r\n03"));
-        QVERIFY(f.main().render().fnGoLevelRender(good, f.resources()));
+        QVERIFY(f.load(f.writeLevel("01,02\r\n03")));
         const QStringList before = f.visibleTiles();
-
-        const QString path = name.startsWith('/') ? name : f.path(name);
-        QVERIFY(!f.main().render().fnGoLevelRender(path, f.resources()));
-        QCOMPARE(f.dialogs.texts(), QStringList{message});
+        QVERIFY(!f.load("/dev/zero"));
+        QCOMPARE(f.dialogs.texts(), QStringList{"Error 75 (Path/File access error" + kGoFailure});
         QVERIFY(!c.VScroll1->Enabled());
         QCOMPARE(c.VScroll1->Max(), 0);
         QCOMPARE(c.txtLvlRaw->Text(), QString());
         QCOMPARE(f.visibleTiles(), before);
-        QCOMPARE(f.main().form().mousePointer(), ui::MousePointer::Default);
 
         // A scroll render of a missing file passes over "not found" and fails on its length.
         f.dialogs.clear();
@@ -311,46 +227,20 @@ private slots:
         QCOMPARE(f.visibleTiles(), before);
     }
 
-    void foldersWithAnyCharacters()
-    {
-        MainWindowFixture f;
-        const QString res = f.path(QStringLiteral("タイル rés"));
-        QVERIFY(testing::WriteTileSet(res));
-        const QString level = f.path("level.lvl");
-        QVERIFY(WriteBytes(level, "01,02"));
-        QVERIFY(f.main().render().fnGoLevelRender(level, res + "/"));
-        QCOMPARE(f.visibleTiles(), (QStringList{"0,600=01", "585,600=02"}));
-    }
-
-    void emptyFileLoadsAsNothing()
-    {
-        MainWindowFixture f;
-        const QString level = f.path("empty.lvl");
-        QVERIFY(WriteBytes(level, ""));
-        QVERIFY(f.main().render().fnGoLevelRender(level, f.resources()));
-        QVERIFY(f.dialogs.messages.isEmpty());
-        QCOMPARE(f.visibleTiles(), QStringList{});
-        QCOMPARE(f.c().VScroll1->Max(), 0);
-        QVERIFY(f.c().VScroll1->Enabled());
-        QCOMPARE(f.c().lblEstPlay->Caption(), QStringLiteral("est play (sec's): 0 at max speed"));
-    }
-
     void tooManyLinesOverflowTheScrollRange()
     {
         MainWindowFixture f;
-        const QString level = f.path("long.lvl");
         const std::string text = RepeatLines("01", 32769, false);
-        QVERIFY(WriteBytes(level, text));
-        QVERIFY(!f.main().render().fnGoLevelRender(level, f.resources()));
+        QVERIFY(!f.load(f.writeLevel(text)));
         QCOMPARE(f.dialogs.texts(), QStringList{"Error 6 (Overflow" + kGoFailure});
         QCOMPARE(f.c().txtLvlRaw->Text().size(), qsizetype(text.size()));
         QVERIFY(!f.c().VScroll1->Enabled());
         QCOMPARE(f.visibleTiles(), QStringList{"0,555="}); // not redrawn
+        QCOMPARE(f.main().form().mousePointer(), ui::MousePointer::Default);
 
         // 32 768 lines is the most that loads.
         f.dialogs.clear();
-        QVERIFY(WriteBytes(level, RepeatLines("01", 32768, false)));
-        QVERIFY(f.main().render().fnGoLevelRender(level, f.resources()));
+        QVERIFY(f.load(f.writeLevel(RepeatLines("01", 32768, false))));
         QCOMPARE(f.c().VScroll1->Max(), 32767);
         QVERIFY(f.dialogs.messages.isEmpty());
     }
@@ -376,11 +266,9 @@ private slots:
         QFETCH(int, position);
         QFETCH(int, services);
         MainWindowFixture f;
-        const QString level = f.path("level.lvl");
-        QVERIFY(WriteBytes(level, RepeatLines(row.toStdString(), 20, false)));
-        f.setPaths(level, f.resources());
+        const QString level = f.writeLevel(RepeatLines(row.toStdString(), 20, false));
         if (position >= 0) {
-            QVERIFY(f.main().render().fnGoLevelRender(level, f.resources()));
+            QVERIFY(f.load(level));
             f.c().VScroll1->setValue(position);
         }
         int served = 0;
@@ -388,7 +276,7 @@ private slots:
         connect(&probe, &QTimer::timeout, [&served] { ++served; });
         probe.start(0);
         if (position < 0)
-            QVERIFY(f.main().render().fnGoLevelRender(level, f.resources()));
+            QVERIFY(f.load(level));
         else
             f.main().render().VScroll1_Change();
         probe.stop();
@@ -399,17 +287,15 @@ private slots:
     {
         MainWindowFixture f;
         auto& c = f.c();
-        const QString level = f.path("level.lvl");
-        QVERIFY(WriteBytes(level, Rows(200, true)));
-        f.setPaths(level, f.resources());
+        const QString level = f.writeLevel(Rows(200, true));
         // Resizes queued now are served by the render's own yields, each starting a load inside it.
         auto& form = f.main().form();
         for (int i = 0; i < 3; ++i) {
             form.window()->resize(form.window()->width() + 1, form.window()->height() + 1);
-            QVERIFY(f.main().render().fnGoLevelRender(level, f.resources()));
+            QVERIFY(f.load(level));
         }
         QTRY_VERIFY(!c.txtLvlRaw->Text().isEmpty());
-        QVERIFY(f.main().render().fnGoLevelRender(level, f.resources()));
+        QVERIFY(f.load(level));
         const int rows = static_cast<int>((c.VScroll1->Height() - 1) / 600);
         QCOMPARE(f.visibleTiles(), ExpectedTiles(1, rows));
         QVERIFY(f.dialogs.messages.isEmpty());

@@ -1,7 +1,6 @@
 // "Save and Refresh": the raw text and one CR LF replace the level file, the view is redrawn
 // from it, and nothing else is reloaded.
 
-#include "levelrender.h"
 #include "testsupport.h"
 
 #include <QDir>
@@ -17,32 +16,6 @@ using testing::MainWindowFixture;
 using testing::ReadBytes;
 using testing::RepeatLines;
 using testing::WriteBytes;
-
-namespace {
-
-// Writes the level file, sets both paths to it and the tile set and returns the file's path.
-QString SetUpLevel(MainWindowFixture& f, std::string_view bytes)
-{
-    const QString level = f.path("level.lvl");
-    if (!WriteBytes(level, bytes))
-        QTest::qFail("cannot write the level", __FILE__, __LINE__);
-    f.setPaths(level, f.resources());
-    return level;
-}
-
-// Loads the level as "Load Graphics" does.
-void Load(MainWindowFixture& f)
-{
-    QVERIFY(f.main().render().fnGoLevelRender(f.c().txtFileLocation->Text(),
-                                              f.c().txtResLocation->Text()));
-}
-
-void Save(MainWindowFixture& f)
-{
-    f.c().cmdSaveRefresh->click();
-}
-
-} // namespace
 
 class SaveTest : public QObject
 {
@@ -69,7 +42,7 @@ private slots:
         f.setPaths(level, withResources ? f.resources() : QString());
         f.c().txtLvlRaw->setText("01,02\r\n03,04");
         const QStringList before = f.visibleTiles();
-        Save(f);
+        f.c().cmdSaveRefresh->click();
         QCOMPARE(ReadBytes(level), std::string("01,02\r\n03,04\r\n"));
         const QStringList twoRows{"0,600=01", "585,600=02", "0,1200=03", "585,1200=04"};
         QCOMPARE(f.visibleTiles(), withResources ? twoRows : before);
@@ -83,12 +56,12 @@ private slots:
         for (int c = 0; c < 256; ++c)
             original += static_cast<char>(c);
         original += "01\r02\n03\r\n04";
-        const QString level = SetUpLevel(f, original);
-        Load(f);
-        Save(f);
+        const QString level = f.writeLevel(original);
+        QVERIFY(f.load(level));
+        f.c().cmdSaveRefresh->click();
         QCOMPARE(ReadBytes(level), original + "\r\n");
-        Load(f);
-        Save(f);
+        QVERIFY(f.load(level));
+        f.c().cmdSaveRefresh->click();
         QCOMPARE(ReadBytes(level), original + "\r\n\r\n");
         QCOMPARE(f.dialogs.texts(), QStringList());
     }
@@ -96,14 +69,14 @@ private slots:
     void addedRowsLieBeyondScrollRange()
     {
         MainWindowFixture f;
-        SetUpLevel(f, RepeatLines("01", 3, false));
-        Load(f);
+        const QString level = f.writeLevel(RepeatLines("01", 3, false));
+        QVERIFY(f.load(level));
         f.c().VScroll1->setValue(2);
         QStringList rows; // row n shows code n
         for (int n = 1; n <= 20; ++n)
             rows << QStringLiteral("%1").arg(n, 2, 10, QLatin1Char('0'));
         f.c().txtLvlRaw->setText(rows.join("\r\n"));
-        Save(f);
+        f.c().cmdSaveRefresh->click();
         // Redrawn from row 2 as far as the view reaches (13 rows); the range is left alone.
         const QStringList tiles = f.visibleTiles();
         QCOMPARE(tiles.size(), 13);
@@ -111,23 +84,23 @@ private slots:
         QCOMPARE(tiles.last(), QStringLiteral("0,7800=14"));
         QCOMPARE(f.c().VScroll1->Max(), 2);
         QCOMPARE(f.c().VScroll1->Value(), 2);
-        Load(f);
+        QVERIFY(f.load(level));
         QCOMPARE(f.c().VScroll1->Max(), 20);
     }
 
     void secondSaveDuringRedrawLeavesWholeFile()
     {
         MainWindowFixture f;
-        const QString level = SetUpLevel(f, "01");
+        const QString level = f.writeLevel("01");
         f.c().txtLvlRaw->setText(QString::fromStdString(RepeatLines("01,02,03", 30, false)));
         bool inFirstSave = true;
         bool secondRanInside = false;
         QTimer::singleShot(0, [&] {
             secondRanInside = inFirstSave;
             f.c().txtLvlRaw->setText(QStringLiteral("04"));
-            Save(f);
+            f.c().cmdSaveRefresh->click();
         });
-        Save(f);
+        f.c().cmdSaveRefresh->click();
         inFirstSave = false;
         QVERIFY(secondRanInside);
         QCOMPARE(ReadBytes(level), std::string("04\r\n"));
@@ -140,8 +113,8 @@ private slots:
     void savesALevelInAFolderItMayNotWrite()
     {
         MainWindowFixture f;
-        const QString level = SetUpLevel(f, "05,06");
-        Load(f);
+        const QString level = f.writeLevel("05,06");
+        QVERIFY(f.load(level));
         QVERIFY(::chmod(QFile::encodeName(level).constData(), 0666) == 0);
         QVERIFY(::chmod(QFile::encodeName(f.dir.path()).constData(), 0555) == 0);
         f.c().txtLvlRaw->setText("07,08");
@@ -152,7 +125,7 @@ private slots:
                 QSKIP("cannot act as an ordinary user");
             const auto privileged =
                 qScopeGuard([asUser] { QVERIFY(!asUser || ::seteuid(0) == 0); });
-            Save(f);
+            f.c().cmdSaveRefresh->click();
         }
         QVERIFY(::chmod(QFile::encodeName(f.dir.path()).constData(), 0700) == 0);
         QCOMPARE(f.dialogs.texts(), QStringList());
@@ -181,14 +154,14 @@ private slots:
         QFETCH(QString, typedPath);
         QFETCH(QString, message);
         MainWindowFixture f;
-        const QString level = SetUpLevel(f, "05,06");
-        Load(f);
+        const QString level = f.writeLevel("05,06");
+        QVERIFY(f.load(level));
         const QStringList tiles = f.visibleTiles();
         // A path typed after the load, without Enter, is where the text goes.
         f.c().txtFileLocation->setText(typedPath.isEmpty() ? QString()
                                                            : f.dir.path() + '\\' + typedPath);
         f.c().txtLvlRaw->setText(raw);
-        Save(f);
+        f.c().cmdSaveRefresh->click();
         QCOMPARE(f.dialogs.texts(), QStringList{message});
         QCOMPARE(f.dialogs.messages[0].title, QStringLiteral("Hollenby Systems - (Level Editor)"));
         QCOMPARE(f.dialogs.messages[0].style,

@@ -20,17 +20,6 @@ Strings ToStrings(const std::vector<std::string_view>& views)
     return Strings(views.begin(), views.end());
 }
 
-std::string Join(const std::vector<std::string_view>& parts, std::string_view separator)
-{
-    std::string text;
-    for (std::size_t i = 0; i < parts.size(); ++i) {
-        if (i != 0)
-            text.append(separator);
-        text.append(parts[i]);
-    }
-    return text;
-}
-
 struct LineCase
 {
     const char* name;
@@ -47,9 +36,7 @@ void Lines()
         {"final CR LF counts an empty last line", "01\r\n02\r\n", {"01", "02", ""}, 2},
         {"blank lines are counted but are no rows", "01\r\n\r\n\r\n02", {"01", "", "", "02"}, 2},
         {"LF-only file is one line", "01\n02\n03", {"01\n02\n03"}, 1},
-        {"lone CR file is one line", "01\r02\r03", {"01\r02\r03"}, 1},
         {"CR CR LF keeps the first CR", "01\r\r\n02", {"01\r", "02"}, 2},
-        {"lone CR LF is two empty lines", "\r\n", {"", ""}, 0},
         {"line starting with a comma is no row", ",01,02\r\n03", {",01,02", "03"}, 1},
         {"a single space is a row", " ", {" "}, 1},
         {"NUL and 8-bit bytes are plain text", "\0\xff\r\n\x80\r"s, {"\0\xff"s, "\x80\r"}, 2},
@@ -66,7 +53,6 @@ void Lines()
             rows += row ? 1 : 0;
         }
         check::Equal(rows, c.rows, c.name + " (rows)"s);
-        check::Equal(Join(lines, "\r\n"), c.text, c.name + " (rejoined)"s);
     }
 }
 
@@ -85,23 +71,17 @@ void Cells()
         {"trailing comma adds an empty cell", "01,02,", {"01", "02", ""}, true},
         {"leading comma makes no row", ",01", {"", "01"}, false},
         {"doubled comma keeps an empty cell", "01,,03", {"01", "", "03"}, true},
-        {"only a comma", ",", {"", ""}, false},
         {"cells kept untrimmed and case-exact",
          " 01,00,1,21,aB",
          {" 01", "00", "1", "21", "aB"},
          true},
         {"NUL and 8-bit bytes are cell text", "\0,\xff"s, {"\0"s, "\xff"}, true},
-        {"more than eight cells",
-         "01,02,03,04,05,06,07,08,09,10,11,12",
-         {"01", "02", "03", "04", "05", "06", "07", "08", "09", "10", "11", "12"},
-         true},
     };
     for (const CellCase& c : cases) {
         const auto cells = SplitLevelCells(c.line);
         check::Equal(ToStrings(cells), c.cells, c.name + " (cells)"s);
         check::Equal(IsLevelRow(cells), c.row, c.name + " (row)"s);
         check::Equal(IsLevelRowLine(c.line), c.row, c.name + " (row from line)"s);
-        check::Equal(Join(cells, ","), c.line, c.name + " (rejoined)"s);
     }
 
     auto cellsLine = [](std::size_t n) {
@@ -135,10 +115,7 @@ void Tiles()
         {" 01", ""},
         {"01 ", ""},
         {"21", ""},
-        {"97", ""},
         {"", ""},
-        {"0１", ""},
-        {"01\r", ""},
     };
     for (const TileCase& c : cases)
         check::Equal(TileBitmapFile(c.cell), c.file, "tile file of \"" + c.cell + "\"");

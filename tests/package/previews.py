@@ -98,8 +98,6 @@ def tumbler(own, none, broken):
     finally:
         bus.terminate()
         bus.wait()
-    return {path: pixels(GdkPixbuf.Pixbuf.new_from_file(cached("normal", path)))
-            for path in (own, none)}
 
 
 def gnome(own, none, broken):
@@ -125,8 +123,6 @@ def gnome(own, none, broken):
                 fail(f"a preview of {broken}, which is no level")
     if not os.path.exists(cached("fail/gnome-thumbnail-factory", broken)):
         fail(f"no failure entry for {broken}")
-    return {path: pixels(GdkPixbuf.Pixbuf.new_from_file(cached("normal", path)))
-            for path in (own, none)}
 
 
 def main():
@@ -141,7 +137,9 @@ def main():
         if kind != MIME:
             fail(f"{path} is {kind}, not {MIME}: the package's MIME type is not installed")
 
-    previews = {"tumbler": tumbler, "gnome": gnome}[service](own, none, broken)
+    {"tumbler": tumbler, "gnome": gnome}[service](own, none, broken)
+    previews = {path: pixels(GdkPixbuf.Pixbuf.new_from_file(cached("normal", path)))
+                for path in (own, none)}
     for path, picture in previews.items():
         width, height, _ = picture
         if max(width, height) != SIZE:

@@ -4,7 +4,6 @@
 // (a hang meets the test's timeout), and the window must afterwards draw exactly what a fresh
 // window draws.
 
-#include "levelrender.h"
 #include "testsupport.h"
 
 #include <QApplication>
@@ -47,10 +46,8 @@ private slots:
     {
         MainWindowFixture f;
         auto& c = f.c();
-        const QString level = f.path(QStringLiteral("big.lvl"));
-        QVERIFY(testing::WriteBytes(level,
-                                    testing::RepeatLines("01,05,10,15,20,98,99,07", 200, false)));
-        const QString res = f.resources();
+        const QString level =
+            f.writeLevel(testing::RepeatLines("01,05,10,15,20,98,99,07", 200, false));
 
         std::mt19937 random(20261206);
         int delivered = 0;
@@ -127,9 +124,8 @@ private slots:
                 scheduleNext();
         };
 
-        f.setPaths(level, res);
         scheduleNext();
-        QVERIFY(f.main().render().fnGoLevelRender(level, res));
+        QVERIFY(f.load(level));
         QTRY_VERIFY_WITH_TIMEOUT(delivered >= kEvents && OpenPlayWindow() == nullptr, 120000);
         std::printf("stress: %d events, nested %d deep, %d plays right after a close\n", delivered,
                     deepest, playsAfterClose);
@@ -140,11 +136,11 @@ private slots:
         // The window draws the file as a fresh one does.
         f.dialogs.clear();
         c.VScroll1->setValue(0);
-        QVERIFY(f.main().render().fnGoLevelRender(level, res));
+        QVERIFY(f.load(level));
         MainWindowFixture fresh;
         fresh.main().form().window()->resize(form.window()->size());
         QTRY_COMPARE(fresh.c().VScroll1->Height(), c.VScroll1->Height());
-        QVERIFY(fresh.main().render().fnGoLevelRender(level, fresh.resources()));
+        QVERIFY(fresh.load(level));
         QCOMPARE(f.visibleTiles(), fresh.visibleTiles());
         QCOMPARE(c.txtLvlRaw->Text(), fresh.c().txtLvlRaw->Text());
         QCOMPARE(c.VScroll1->Max(), fresh.c().VScroll1->Max());

@@ -2,48 +2,13 @@
 
 #include "doevents.h"
 #include "level.h"
+#include "levelrender.h"
 
 #include <QDir>
-#include <QDirIterator>
-#include <QFile>
 #include <QImage>
 #include <QTest>
 
 namespace hollenby::testing {
-
-bool WriteBytes(const QString& path, std::string_view bytes)
-{
-    QFile file(path);
-    if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate))
-        return false;
-    return file.write(bytes.data(), static_cast<qint64>(bytes.size())) ==
-           static_cast<qint64>(bytes.size());
-}
-
-std::string ReadBytes(const QString& path)
-{
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
-        return {};
-    const QByteArray all = file.readAll();
-    return {all.constData(), static_cast<std::size_t>(all.size())};
-}
-
-QStringList Snapshot(const QString& folder)
-{
-    QStringList entries;
-    QDirIterator it(folder, QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot,
-                    QDirIterator::Subdirectories);
-    while (it.hasNext()) {
-        const QFileInfo info(it.next());
-        QString entry = info.filePath();
-        if (info.isFile() && !info.isSymLink())
-            entry += QStringLiteral(" = ") + QString::fromStdString(ReadBytes(entry));
-        entries << entry;
-    }
-    entries.sort();
-    return entries;
-}
 
 bool WriteBitmap(const QString& path, const QColor& colour, int width, int height)
 {
@@ -114,6 +79,20 @@ void MainWindowFixture::setPaths(const QString& levelFile, const QString& resFol
 {
     c().txtFileLocation->setText(levelFile);
     c().txtResLocation->setText(resFolder);
+}
+
+QString MainWindowFixture::writeLevel(std::string_view bytes)
+{
+    const QString level = path(QStringLiteral("level.lvl"));
+    if (!WriteBytes(level, bytes))
+        qWarning("cannot write %s", qPrintable(level));
+    setPaths(level, resources());
+    return level;
+}
+
+bool MainWindowFixture::load(const QString& levelFile)
+{
+    return m_main->render().fnGoLevelRender(levelFile, resources());
 }
 
 QStringList VisibleTiles(const ui::ControlArray<ui::Image>& tiles)

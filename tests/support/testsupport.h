@@ -4,6 +4,7 @@
 #include "frmmain.h"
 #include "maincontrols.h"
 #include "scripteddialogs.h"
+#include "testfiles.h"
 
 #include <QColor>
 #include <QString>
@@ -15,10 +16,6 @@
 
 namespace hollenby::testing {
 
-// Writes bytes exactly, creating the file; fails the test harness by returning false.
-bool WriteBytes(const QString& path, std::string_view bytes);
-std::string ReadBytes(const QString& path);
-
 // A 24-bit BMP of one colour.
 bool WriteBitmap(const QString& path, const QColor& colour, int width = 40, int height = 40);
 
@@ -27,11 +24,6 @@ QColor TileColour(std::string_view code);
 
 // Writes the 22 tile bitmaps of the table into `folder` in their TileColour.
 bool WriteTileSet(const QString& folder);
-
-// Every entry under `folder`, sorted, with each regular file's bytes; other kinds (a FIFO, a link
-// to a device) only by name, as reading them could wait or never end. Two snapshots compare
-// equal when nothing under the folder changed.
-QStringList Snapshot(const QString& folder);
 
 // `count` lines of `row`, joined by CR LF, with a final CR LF when asked.
 std::string RepeatLines(std::string_view row, int count, bool finalLineEnd);
@@ -58,6 +50,10 @@ public:
 
     // Sets the two path boxes as a user would see them, without pressing anything.
     void setPaths(const QString& levelFile, const QString& resFolder);
+    // Writes "<dir>/level.lvl" and sets the paths to it and the tile set; returns its path.
+    QString writeLevel(std::string_view bytes);
+    // Loads a level with the tile set, as Enter in a path box does.
+    bool load(const QString& levelFile);
 
     // VisibleTiles of the render view.
     QStringList visibleTiles() { return VisibleTiles(*c().picImgs); }

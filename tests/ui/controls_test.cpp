@@ -114,69 +114,46 @@ private slots:
         QCOMPARE(image.widget()->size(), QSize(24, 30)); // clearing keeps the size
     }
 
-    void loadPictureFailures_data()
-    {
-        QTest::addColumn<QString>("name");
-        QTest::addColumn<int>("number");
-        QTest::newRow("a bitmap") << "good.bmp" << 0;
-        QTest::newRow("a bitmap by a backslash path") << "sub\\good.bmp" << 0;
-        QTest::newRow("missing file") << "missing.bmp" << 53;
-        QTest::newRow("missing folder on the way") << "nowhere/01.bmp" << 53;
-        QTest::newRow("a folder") << "sub" << 75;
-        QTest::newRow("a pipe") << "pipe.bmp" << 75;
-    }
-
-    void loadPictureFailures()
-    {
-        QFETCH(QString, name);
-        QFETCH(int, number);
-        QTemporaryDir dir;
-        QVERIFY(QDir(dir.path()).mkdir("sub"));
-        QVERIFY(Blue().save(dir.filePath("good.bmp"), "BMP"));
-        QVERIFY(Blue().save(dir.filePath("sub/good.bmp"), "BMP"));
-        QCOMPARE(::mkfifo(QFile::encodeName(dir.filePath("pipe.bmp")).constData(), 0600), 0);
-
-        QImage loaded;
-        QCOMPARE(ErrorNumberOf([&] { loaded = LoadPicture(dir.path() + "/" + name); }), number);
-        if (number == 0)
-            QCOMPARE(loaded.size(), QSize(40, 40));
-    }
-
-    void picturesAreKnownByTheirContent_data()
+    // Each row: a file's name and content ("<none>": no such file; "<folder>", "<pipe>": that
+    // instead of a file), and the error loading it as a picture gives, 0 for none.
+    void loadPicture_data()
     {
         QTest::addColumn<QString>("name");
         QTest::addColumn<QByteArray>("content");
         QTest::addColumn<int>("number");
         const QByteArray bmp = Encoded("BMP");
-        const QByteArray png = Encoded("PNG");
-        QTest::newRow("PNG named .bmp") << "01.bmp" << png << 0;
+        QTest::newRow("missing file") << "01.bmp" << QByteArray("<none>") << 53;
+        QTest::newRow("a folder") << "01.bmp" << QByteArray("<folder>") << 75;
+        QTest::newRow("a pipe") << "01.bmp" << QByteArray("<pipe>") << 75;
+        // Known by their content, whatever the name says.
+        QTest::newRow("PNG named .bmp") << "01.bmp" << Encoded("PNG") << 0;
         QTest::newRow("JPEG named .bmp") << "01.bmp" << Encoded("JPEG") << 0;
         QTest::newRow("ICO named .bmp") << "01.bmp" << Encoded("ICO") << 0;
         QTest::newRow("GIF named .bmp") << "01.bmp" << kGif << 0;
         QTest::newRow("BMP named .png") << "01.png" << bmp << 0;
-        QTest::newRow("BMP without extension") << "01" << bmp << 0;
         // Qt reads these text formats by content too; they are no pictures here.
         QTest::newRow("XPM") << "01.bmp" << Encoded("XPM") << 481;
-        QTest::newRow("XPM named .xpm") << "01.xpm" << Encoded("XPM") << 481;
-        QTest::newRow("XBM") << "01.bmp" << Encoded("XBM") << 481;
-        QTest::newRow("PBM") << "01.bmp" << Encoded("PBM") << 481;
         QTest::newRow("level text") << "01.bmp" << QByteArray("01,02,03") << 481;
-        QTest::newRow("empty file") << "01.bmp" << QByteArray() << 481;
         QTest::newRow("BMP header cut short") << "01.bmp" << bmp.left(30) << 481;
-        QTest::newRow("PNG cut short") << "01.bmp" << png.left(png.size() / 2) << 481;
     }
 
-    void picturesAreKnownByTheirContent()
+    void loadPicture()
     {
         QFETCH(QString, name);
         QFETCH(QByteArray, content);
         QFETCH(int, number);
         QTemporaryDir dir;
         QFile file(dir.filePath(name));
-        QVERIFY(file.open(QIODevice::WriteOnly));
-        file.write(content);
+        if (content == "<folder>")
+            QVERIFY(QDir().mkdir(file.fileName()));
+        else if (content == "<pipe>")
+            QCOMPARE(::mkfifo(QFile::encodeName(file.fileName()).constData(), 0600), 0);
+        else if (content != "<none>")
+            QVERIFY(file.open(QIODevice::WriteOnly) && file.write(content) == content.size());
         file.close();
-        QCOMPARE(ErrorNumberOf([&] { LoadPicture(file.fileName()); }), number);
+        QImage loaded;
+        QCOMPARE(ErrorNumberOf([&] { loaded = LoadPicture(file.fileName()); }), number);
+        QCOMPARE(loaded.isNull(), number != 0);
     }
 
     void scrollBarChangesOncePerCompletedMove()
@@ -194,18 +171,15 @@ private slots:
         QCOMPARE(changes, 0);
         bar.scrollBar()->triggerAction(QAbstractSlider::SliderSingleStepAdd);
         QCOMPARE(changes, 1);
-        bar.scrollBar()->triggerAction(QAbstractSlider::SliderPageStepAdd);
-        QCOMPARE(bar.Value(), 12); // steps of 1
-        QCOMPARE(changes, 2);
 
         // Dragging the thumb: nothing while it moves, once when released.
         QScrollBar* q = bar.scrollBar();
         q->setSliderDown(true);
         q->setSliderPosition(40);
         q->setSliderPosition(60);
-        QCOMPARE(changes, 2);
+        QCOMPARE(changes, 1);
         q->setSliderDown(false);
-        QCOMPARE(changes, 3);
+        QCOMPARE(changes, 2);
         QCOMPARE(bar.Value(), 60);
 
         QCOMPARE(ErrorNumberOf([&] { bar.setMax(32768); }), 6);

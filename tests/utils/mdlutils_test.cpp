@@ -102,8 +102,6 @@ private slots:
         QCOMPARE(open(dialogs), QStringLiteral("/tmp/a b.lvl  ")); // the caller trims the rest
         // Cancelled: the dialog writes nothing, and the record was refilled since the last answer.
         QCOMPARE(open(dialogs, QStringLiteral("Levels")), QString());
-        QCOMPARE(dialogs.openFileRequests.value(0).lpstrFilter,
-                 QStringLiteral("Hollenby Level") + nul + "*.lvl" + nul);
         QCOMPARE(dialogs.openFileRequests.value(1).lpstrFilter, QStringLiteral("Levels") + nul);
         utils::BuildDialogFilter(QString(32767, 'x'));
         QCOMPARE(utils::OpenFileRecord().lpstrFilter, QString(32767, 'x') + nul);
@@ -112,24 +110,11 @@ private slots:
         QCOMPARE(dialogs.openFileRequests.size(), 2);
     }
 
-    // The real Qt dialog, used as a user would.
-    void realOpenDialog_data()
+    // The real Qt dialog, used as a user would, takes a new name: the default extension is added,
+    // and a name over 260 is kept. An existing name and a cancel are the desktop test's.
+    void realOpenDialogTakesANewLongName()
     {
-        QTest::addColumn<QString>("typed");
-        QTest::addColumn<QString>("result"); // empty: cancel the dialog
         const QString longName(240, 'n');
-        QTest::newRow("existing file") << "level.lvl" << at("level.lvl");
-        QTest::newRow("new name over 260: default extension, kept whole")
-            << longName << at(longName + ".lvl");
-        QTest::newRow("cancelled") << "level.lvl"
-                                   << "";
-    }
-
-    void realOpenDialog()
-    {
-        QFETCH(QString, typed);
-        QFETCH(QString, result);
-        QVERIFY(testing::WriteBytes(at("level.lvl"), "01"));
         QStringList shown;
         QTimer poll;
         connect(&poll, &QTimer::timeout, [&] {
@@ -138,16 +123,16 @@ private slots:
                 shown << dialog->windowTitle() << dialog->nameFilters() << dialog->defaultSuffix();
                 dialog->setDirectory(m_dir.path());
                 QTest::keyClicks(dialog->findChild<QLineEdit*>(QStringLiteral("fileNameEdit")),
-                                 typed);
+                                 longName);
                 QDialog* asDialog = dialog; // accept() is public only on QDialog
-                result.isEmpty() ? asDialog->reject() : asDialog->accept();
+                asDialog->accept();
                 if (dialog->isVisible()) // refused to close: fail rather than hang
                     asDialog->reject();
             }
         });
         poll.start(10);
         ui::QtDialogs dialogs;
-        QCOMPARE(open(dialogs), result);
+        QCOMPARE(open(dialogs), at(longName + ".lvl"));
         QCOMPARE(shown, (QStringList{"Select Level to Render ", "Hollenby Level (*.lvl)", "lvl"}));
     }
 };
