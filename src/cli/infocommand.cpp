@@ -1,6 +1,6 @@
 // info: what a level holds, with the estimate and size the editor shows for it.
 
-#include "cellfinding.h"
+#include "check/cellfinding.h"
 #include "clierror.h"
 #include "files.h"
 #include "level.h"

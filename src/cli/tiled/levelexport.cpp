@@ -1,9 +1,9 @@
 #include "levelexport.h"
 
-#include "cellfinding.h"
+#include "check/cellfinding.h"
 #include "clierror.h"
 #include "files.h"
-#include "findinglist.h"
+#include "check/findinglist.h"
 #include "grid.h"
 #include "inputfile.h"
 #include "level.h"

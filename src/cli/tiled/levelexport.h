@@ -3,7 +3,7 @@
 // draws, one tile layer named "level", an image-collection tileset of the game's bitmaps, and the
 // map property kTrailingEmptyLinesProperty.
 
-#include "diagnostic.h"
+#include "check/diagnostic.h"
 #include "tiledmap.h"
 
 #include <QString>
