@@ -1,4 +1,5 @@
 #include "command.h"
+#include "fix/fixcommand.h"
 #include "levelcommands.h"
 #include "tiled/tiledcommands.h"
 
@@ -9,7 +10,7 @@ namespace hollenby::cli {
 const std::vector<Command>& Commands()
 {
     static const std::vector<Command> commands = {
-        RenderCommand(),    CheckCommand(),         InfoCommand(),
+        RenderCommand(),    CheckCommand(),         FixCommand(),           InfoCommand(),
         ThumbnailCommand(), tiled::ExportCommand(), tiled::ImportCommand(),
     };
     return commands;

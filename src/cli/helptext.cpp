@@ -42,7 +42,7 @@ QString GeneralHelp()
         text += WrapHelp(command.summary, QStringLiteral("  %1").arg(command.name, -11), 14);
     text += QStringLiteral("\nOptions:\n"
                            "  -h, --help     Show this help, or a command's with COMMAND --help.\n"
-                           "  -v, --version  Show the version.\n\n"
+                           "  -V, --version  Show the version.\n\n"
                            "'%1 help COMMAND' shows the options of one command.\n\n"
                            "Exit status:\n"
                            "  0  done, and no errors found\n"
@@ -52,6 +52,13 @@ QString GeneralHelp()
                                     "write, a bad option"),
                      QStringLiteral("  2 "), 5);
     return text;
+}
+
+QString HelpOfHelp()
+{
+    return QStringLiteral("Usage: %1 help [COMMAND]\n"
+                          "Show the program's commands, or the options of one COMMAND.\n")
+        .arg(kProgram);
 }
 
 QString CommandHelp(const Command& command)
