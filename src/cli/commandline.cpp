@@ -51,7 +51,8 @@ QString OptionError(const QCommandLineParser& parser, const QStringList& argumen
     if (const QStringList unknown = parser.unknownOptionNames(); !unknown.isEmpty()) {
         const QString name = unknown.first();
         const bool typedLong = std::any_of(arguments.begin(), arguments.end(), [&](const auto& a) {
-            return a == QLatin1String("--") + name || a.startsWith(QLatin1String("--") + name + '=');
+            return a == QLatin1String("--") + name ||
+                   a.startsWith(QLatin1String("--") + name + '=');
         });
         return QStringLiteral("unknown option '%1%2'")
             .arg(typedLong ? QStringLiteral("--") : QStringLiteral("-"), name);

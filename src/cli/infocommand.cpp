@@ -90,18 +90,18 @@ QJsonObject Describe(const LevelText& level, const QString& folder, QString& tex
     }
 
     const QJsonObject info{
-            {QStringLiteral("file"), path},
-            {QStringLiteral("sizeText"), sizeText},
-            {QStringLiteral("bytes"), static_cast<qint64>(level.bytes().size())},
-            {QStringLiteral("lines"), static_cast<qint64>(lines)},
-            {QStringLiteral("rows"), static_cast<qint64>(rows.size())},
-            {QStringLiteral("cells"), static_cast<qint64>(cells)},
-            {QStringLiteral("unknownCells"), static_cast<qint64>(unknown)},
-            {QStringLiteral("estimatedSeconds"),
-             estimate ? QJsonValue(*estimate) : QJsonValue(QJsonValue::Null)},
-            {QStringLiteral("tiles"), tiles},
-            {QStringLiteral("resources"), folder},
-            {QStringLiteral("resourcesFound"), folderFound},
+        {QStringLiteral("file"), path},
+        {QStringLiteral("sizeText"), sizeText},
+        {QStringLiteral("bytes"), static_cast<qint64>(level.bytes().size())},
+        {QStringLiteral("lines"), static_cast<qint64>(lines)},
+        {QStringLiteral("rows"), static_cast<qint64>(rows.size())},
+        {QStringLiteral("cells"), static_cast<qint64>(cells)},
+        {QStringLiteral("unknownCells"), static_cast<qint64>(unknown)},
+        {QStringLiteral("estimatedSeconds"),
+         estimate ? QJsonValue(*estimate) : QJsonValue(QJsonValue::Null)},
+        {QStringLiteral("tiles"), tiles},
+        {QStringLiteral("resources"), folder},
+        {QStringLiteral("resourcesFound"), folderFound},
         {QStringLiteral("missingBitmaps"), missing},
     };
     QStringList missingText;

@@ -26,10 +26,9 @@ QStringList LevelArguments(const QCommandLineParser& parser, const QString& comm
 {
     const QStringList levels = parser.positionalArguments();
     if (levels.isEmpty() || (most >= 0 && levels.size() > most)) {
-        throw CliError(
-            QStringLiteral("%1 takes %2; 'hollenby-level help %1' shows how")
-                .arg(command, most == 1 ? QStringLiteral("one LEVEL")
-                                        : QStringLiteral("one or more LEVEL files")));
+        throw CliError(QStringLiteral("%1 takes %2; 'hollenby-level help %1' shows how")
+                           .arg(command, most == 1 ? QStringLiteral("one LEVEL")
+                                                   : QStringLiteral("one or more LEVEL files")));
     }
     const qsizetype standardInput = levels.count(QStringLiteral("-"));
     if (standardInput > 1)

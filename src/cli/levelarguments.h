@@ -16,8 +16,7 @@ QCommandLineOption StdinNameOption();
 // The positional arguments of `parser`: from one to `most` of them (-1 for any number), "-" at
 // most once, since standard input can be read only once, and --stdin-name only with a "-".
 // Throws CliError otherwise, saying what `command` takes.
-QStringList LevelArguments(const QCommandLineParser& parser, const QString& command,
-                           int most = -1);
+QStringList LevelArguments(const QCommandLineParser& parser, const QString& command, int most = -1);
 
 // The name the level `argument` goes by (LevelName, with the --stdin-name of `parser`).
 QString LevelNameIn(const QCommandLineParser& parser, const QString& argument);

@@ -27,10 +27,13 @@ QString LevelName(const QString& argument, const QString& stdinName)
 LevelText::LevelText(const QString& path, const QString& name)
     : m_path(path), m_name(name.isEmpty() ? path : name)
 {
-    m_bytes = ReadInputFile(path, kMaxLevelBytes, [](qint64) {
-        return QStringLiteral("larger than %1 GiB, far more than any level the editor loads")
-            .arg(kMaxLevelBytes >> 30);
-    }, m_name);
+    m_bytes = ReadInputFile(
+        path, kMaxLevelBytes,
+        [](qint64) {
+            return QStringLiteral("larger than %1 GiB, far more than any level the editor loads")
+                .arg(kMaxLevelBytes >> 30);
+        },
+        m_name);
     m_lines = SplitLevelLines(m_bytes);
 }
 

@@ -41,10 +41,10 @@ bool OutputFile::CheckTarget(const QString& path, const QStringList& inputs)
             struct stat read = {};
             if (StatOf(ui::NativePath(input), read) && read.st_dev == output.st_dev &&
                 read.st_ino == output.st_ino)
-                Fail(path, QStringLiteral("is the same file as %1, which this command reads; give "
-                                          "another output file")
-                               .arg(IsStandardInput(input) ? QStringLiteral("standard input")
-                                                           : input));
+                Fail(path,
+                     QStringLiteral("is the same file as %1, which this command reads; give "
+                                    "another output file")
+                         .arg(IsStandardInput(input) ? QStringLiteral("standard input") : input));
         }
     }
     return exists;

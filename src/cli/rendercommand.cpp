@@ -50,8 +50,7 @@ void Define(QCommandLineParser& parser)
          QStringLiteral("The PNG to write for one level (default: the level's name with .png); "
                         "- writes it to standard output."),
          QStringLiteral("OUT.png")},
-        {kOutputDir,
-         QStringLiteral("Write each level's PNG into DIR, named after the level."),
+        {kOutputDir, QStringLiteral("Write each level's PNG into DIR, named after the level."),
          QStringLiteral("DIR")},
         {kRows,
          QStringLiteral("Only these rows, numbered from 1 as the editor's scroll bar counts "

@@ -26,9 +26,9 @@ QCommandLineOption ColourOption()
 
 bool ColourWanted(const QCommandLineParser& parser)
 {
-    const QString choice = ParseChoice(
-        QStringLiteral("--color"), parser.value(kColour),
-        {QStringLiteral("auto"), QStringLiteral("always"), QStringLiteral("never")});
+    const QString choice =
+        ParseChoice(QStringLiteral("--color"), parser.value(kColour),
+                    {QStringLiteral("auto"), QStringLiteral("always"), QStringLiteral("never")});
     if (choice != QLatin1String("auto"))
         return choice == QLatin1String("always");
     const char* noColour = std::getenv("NO_COLOR");

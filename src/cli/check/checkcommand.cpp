@@ -82,9 +82,9 @@ QString Counted(std::int64_t count, const char* what)
 int Run(const QCommandLineParser& parser)
 {
     const QStringList levels = LevelArguments(parser, QStringLiteral("check"));
-    const QString format = ParseChoice(
-        QStringLiteral("--format"), parser.value(kFormat),
-        {QStringLiteral("text"), QStringLiteral("json"), QStringLiteral("sarif")});
+    const QString format =
+        ParseChoice(QStringLiteral("--format"), parser.value(kFormat),
+                    {QStringLiteral("text"), QStringLiteral("json"), QStringLiteral("sarif")});
     const bool text = format == QLatin1String("text");
     const bool strict = parser.isSet(kStrict);
     const bool quiet = parser.isSet(kQuiet);
@@ -98,8 +98,7 @@ int Run(const QCommandLineParser& parser)
     ProjectFiles projects;
     std::vector<CheckSettings> settings;
     for (const QString& level : levels)
-        settings.push_back(
-            projects.settingsFor(LevelNameIn(parser, level)).overriddenBy(options));
+        settings.push_back(projects.settingsFor(LevelNameIn(parser, level)).overriddenBy(options));
 
     QTextStream& out = StandardOutput();
     CheckRun run;
@@ -137,8 +136,8 @@ int Run(const QCommandLineParser& parser)
     out.flush();
     if (!run.unreadable.empty())
         return kExitTrouble;
-    const bool failed = run.counts.of(Severity::Error) > 0 ||
-                        (strict && run.counts.of(Severity::Warning) > 0);
+    const bool failed =
+        run.counts.of(Severity::Error) > 0 || (strict && run.counts.of(Severity::Warning) > 0);
     return failed ? kExitFindings : kExitClean;
 }
 

@@ -26,15 +26,14 @@ QString Line(const QString& file, std::int64_t line, std::int64_t column, Severi
              const QString& message, const QString& id, bool colour)
 {
     const char* style = SeverityStyle(severity);
-    QString text = Coloured(QStringLiteral("%1:%2:%3:")
-                                .arg(Printable(file, -1))
-                                .arg(line)
-                                .arg(column),
-                            sgr::kLocus, colour) +
-                   QLatin1Char(' ') + Coloured(SeverityName(severity) + QLatin1Char(':'), style, colour) +
-                   QLatin1Char(' ') + Printable(message, -1);
+    QString text =
+        Coloured(QStringLiteral("%1:%2:%3:").arg(Printable(file, -1)).arg(line).arg(column),
+                 sgr::kLocus, colour) +
+        QLatin1Char(' ') + Coloured(SeverityName(severity) + QLatin1Char(':'), style, colour) +
+        QLatin1Char(' ') + Printable(message, -1);
     if (!id.isEmpty())
-        text += QLatin1Char(' ') + Coloured(QLatin1Char('[') + id + QLatin1Char(']'), style, colour);
+        text +=
+            QLatin1Char(' ') + Coloured(QLatin1Char('[') + id + QLatin1Char(']'), style, colour);
     return text;
 }
 
@@ -46,13 +45,19 @@ QString FindingLine(const Finding& finding, bool colour)
                 finding.id, colour);
 }
 
+QString HiddenMessage(const HiddenFindings& hidden)
+{
+    if (hidden.count == 1)
+        return QStringLiteral("1 more %1 finding not shown; it is here").arg(hidden.id);
+    return QStringLiteral("%1 more %2 findings not shown; the first is here")
+        .arg(hidden.count)
+        .arg(hidden.id);
+}
+
 QString HiddenLine(const HiddenFindings& hidden, bool colour)
 {
-    return Line(hidden.file, hidden.line, hidden.column, Severity::Note,
-                QStringLiteral("%1 more %2 findings not shown; the first is here")
-                    .arg(hidden.count)
-                    .arg(hidden.id),
-                {}, colour);
+    return Line(hidden.file, hidden.line, hidden.column, Severity::Note, HiddenMessage(hidden), {},
+                colour);
 }
 
 QString FindingLines(const LevelFindings& found, bool colour,

@@ -14,7 +14,10 @@ namespace hollenby::cli {
 
 QString FindingLine(const Finding& finding, bool colour = false);
 
-// "FILE:LINE:COLUMN: note: 150 more unknown-code findings not shown; the first is here".
+// "150 more unknown-code findings not shown; the first is here".
+QString HiddenMessage(const HiddenFindings& hidden);
+
+// "FILE:LINE:COLUMN: note: " and the HiddenMessage.
 QString HiddenLine(const HiddenFindings& hidden, bool colour = false);
 
 // Every line about one level, findings and the notes for those not shown in file order, each

@@ -1,6 +1,7 @@
 #include "checkreports.h"
 
 #include "findingkinds.h"
+#include "findingtext.h"
 
 #include <QDir>
 #include <QJsonArray>
@@ -75,10 +76,7 @@ public:
             for (const HiddenFindings& hidden : level.hidden) {
                 notifications.append(QJsonObject{
                     {QStringLiteral("level"), QStringLiteral("note")},
-                    {QStringLiteral("message"),
-                     Message(QStringLiteral("%1 more %2 findings not shown; the first is here")
-                                 .arg(hidden.count)
-                                 .arg(hidden.id))},
+                    {QStringLiteral("message"), Message(HiddenMessage(hidden))},
                     {QStringLiteral("locations"),
                      QJsonArray{location(hidden.file, hidden.line, hidden.column)}},
                     {QStringLiteral("associatedRule"),
@@ -132,12 +130,12 @@ private:
         const auto [known, fresh] = m_artifactIndex.emplace(file, int(m_artifacts.size()));
         const QString uri = ArtifactUri(file);
         if (fresh) {
-            m_artifacts.append(
-                QJsonObject{{QStringLiteral("location"), QJsonObject{{QStringLiteral("uri"), uri}}}});
+            m_artifacts.append(QJsonObject{
+                {QStringLiteral("location"), QJsonObject{{QStringLiteral("uri"), uri}}}});
         }
-        QJsonObject physical{{QStringLiteral("artifactLocation"),
-                              QJsonObject{{QStringLiteral("uri"), uri},
-                                          {QStringLiteral("index"), known->second}}}};
+        QJsonObject physical{
+            {QStringLiteral("artifactLocation"),
+             QJsonObject{{QStringLiteral("uri"), uri}, {QStringLiteral("index"), known->second}}}};
         if (line > 0) {
             physical.insert(QStringLiteral("region"),
                             QJsonObject{{QStringLiteral("startLine"), qint64(line)},

@@ -1,9 +1,9 @@
 // fix: rewrites levels so that the findings with one mechanical answer are gone.
 
+#include "fixcommand.h"
 #include "check/projectfile.h"
 #include "check/settingoptions.h"
 #include "clierror.h"
-#include "fixcommand.h"
 #include "helptext.h"
 #include "levelfix.h"
 #include "levelinput.h"
@@ -30,13 +30,15 @@ void Define(QCommandLineParser& parser)
 {
     parser.setApplicationDescription(
         parser.applicationDescription() + QStringLiteral("\n\n") +
-        WrapHelp(QStringLiteral("Fixed: empty lines at the end past the one a final CR LF makes "
-                       "(trailing-empty-lines), spaces and tabs in a cell that holds a code "
-                       "(whitespace), and codes written with look-alike characters such as 0l "
-                       "or O1 (unknown-code, where check names exactly one code). Nothing else "
-                       "is changed. Each file is rewritten whole, through a new file that takes "
-                       "its name; a level that needs nothing is not touched. The ignore setting "
-                       "of a project file (see check) leaves those findings alone.")).chopped(1));
+        WrapHelp(QStringLiteral(
+                     "Fixed: empty lines at the end past the one a final CR LF makes "
+                     "(trailing-empty-lines), spaces and tabs in a cell that holds a code "
+                     "(whitespace), and codes written with look-alike characters such as 0l "
+                     "or O1 (unknown-code, where check names exactly one code). Nothing else "
+                     "is changed. Each file is rewritten whole, through a new file that takes "
+                     "its name; a level that needs nothing is not touched. The ignore setting "
+                     "of a project file (see check) leaves those findings alone."))
+            .chopped(1));
     parser.addPositionalArgument(QStringLiteral("LEVEL..."),
                                  QStringLiteral("The level files to rewrite."));
     parser.addOptions({

@@ -12,9 +12,9 @@ struct FindingKind;
 
 struct TextEdit
 {
-    std::size_t offset = 0; // in the text before any edit
-    std::size_t length = 0; // bytes replaced
-    std::string text;       // what replaces them
+    std::size_t offset = 0;            // in the text before any edit
+    std::size_t length = 0;            // bytes replaced
+    std::string text;                  // what replaces them
     const FindingKind* kind = nullptr; // the kind of finding the edit takes away
 };
 

@@ -119,7 +119,8 @@ QByteArray UnifiedDiff(std::string_view before, const std::vector<TextEdit>& edi
     std::vector<std::vector<TextEdit>> blockEdits;
     for (const TextEdit& edit : edits) {
         const std::size_t first = lineOf(edit.offset);
-        const std::size_t last = lineOf(edit.offset + std::max<std::size_t>(edit.length, 1) - 1) + 1;
+        const std::size_t last =
+            lineOf(edit.offset + std::max<std::size_t>(edit.length, 1) - 1) + 1;
         if (!blocks.empty() && first < blocks.back().last) {
             blocks.back().last = std::max(blocks.back().last, last);
         } else {

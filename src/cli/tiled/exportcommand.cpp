@@ -56,11 +56,11 @@ MapFormat FormatOf(const QCommandLineParser& parser, const QString& output)
 {
     std::optional<MapFormat> chosen;
     if (parser.isSet(kMapFormat)) {
-        chosen = ParseChoice(QStringLiteral("--map-format"), parser.value(kMapFormat),
-                             {QStringLiteral("tmx"), QStringLiteral("json")}) ==
-                         QLatin1String("tmx")
-                     ? MapFormat::Tmx
-                     : MapFormat::Json;
+        chosen =
+            ParseChoice(QStringLiteral("--map-format"), parser.value(kMapFormat),
+                        {QStringLiteral("tmx"), QStringLiteral("json")}) == QLatin1String("tmx")
+                ? MapFormat::Tmx
+                : MapFormat::Json;
     }
     if (OutputFile::IsStandardOutput(output))
         return chosen.value_or(MapFormat::Tmx);
@@ -110,7 +110,7 @@ int Run(const QCommandLineParser& parser)
         TooLargeForImport(output, (cells * 4 + 2) / 3 * 4);
     QTextStream(stderr) << FindingLines(exported.findings);
     const QByteArray bytes = format == MapFormat::Tmx ? WriteTmxMap(exported.map, *layerFormat)
-                                                       : WriteJsonMap(exported.map, *layerFormat);
+                                                      : WriteJsonMap(exported.map, *layerFormat);
     if (bytes.size() > kMaxMapFileBytes)
         TooLargeForImport(output, bytes.size());
     QStringList inputs = {level.path()};

@@ -1,9 +1,9 @@
 #include "levelexport.h"
 
 #include "check/cellfinding.h"
+#include "check/findinglist.h"
 #include "clierror.h"
 #include "files.h"
-#include "check/findinglist.h"
 #include "grid.h"
 #include "inputfile.h"
 #include "level.h"
