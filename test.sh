@@ -10,7 +10,7 @@
 set -euo pipefail
 here="$(cd "$(dirname "$0")" && pwd)"
 "$here/tools/ensure-deps.sh" build-essential cmake qt6-base-dev qt6-qpa-plugins \
-    zlib1g-dev libzstd-dev help2man \
+    zlib1g-dev libzstd-dev help2man git patch \
     xvfb xdotool imagemagick clang libclang-rt-14-dev tiled desktop-file-utils appstream \
     appstream-util shared-mime-info man-db lintian zsh fish \
     dbus tumbler python3-gi gir1.2-gdkpixbuf-2.0 gir1.2-gnomedesktop-3.0 bubblewrap
