@@ -49,7 +49,7 @@ int OptionTrouble(const QString& command, const QString& what)
 QString OptionError(const QCommandLineParser& parser, const QStringList& arguments)
 {
     if (const QStringList unknown = parser.unknownOptionNames(); !unknown.isEmpty()) {
-        const QString name = unknown.first();
+        const QString& name = unknown.first();
         const bool typedLong = std::any_of(arguments.begin(), arguments.end(), [&](const auto& a) {
             return a == QLatin1String("--") + name ||
                    a.startsWith(QLatin1String("--") + name + '=');
@@ -59,7 +59,7 @@ QString OptionError(const QCommandLineParser& parser, const QStringList& argumen
     }
     // The other two mistakes Qt knows, each naming the option as it was typed.
     static const QRegularExpression quoted(QStringLiteral("'(.*)'"));
-    const QString text = parser.errorText();
+    QString text = parser.errorText();
     const QString option = quoted.match(text).captured(1);
     if (text.startsWith(QLatin1String("Missing value")))
         return QStringLiteral("option '%1' needs a value").arg(option);

@@ -45,9 +45,11 @@ QString GeneralHelp()
                            "  -V, --version  Show the version.\n\n"
                            "'%1 help COMMAND' shows the options of one command.\n\n"
                            "Exit status:\n"
-                           "  0  done, and no errors found\n"
-                           "  1  errors found (check; with --strict, warnings too)\n")
+                           "  0  done, and no errors found\n")
                 .arg(kProgram);
+    text += WrapHelp(QStringLiteral("errors found (check; with --strict, warnings too), or "
+                                    "changes to make (fix --dry-run)"),
+                     QStringLiteral("  1 "), 5);
     text += WrapHelp(QStringLiteral("the command could not run: a file it cannot read or "
                                     "write, a bad option"),
                      QStringLiteral("  2 "), 5);

@@ -89,7 +89,7 @@ QJsonObject Describe(const LevelText& level, const QString& folder, QString& tex
             missing.append(QFileInfo(bitmap).fileName());
     }
 
-    const QJsonObject info{
+    QJsonObject info{
         {QStringLiteral("file"), path},
         {QStringLiteral("sizeText"), sizeText},
         {QStringLiteral("bytes"), static_cast<qint64>(level.bytes().size())},

@@ -24,7 +24,7 @@ QCommandLineOption StdinNameOption()
 
 QStringList LevelArguments(const QCommandLineParser& parser, const QString& command, int most)
 {
-    const QStringList levels = parser.positionalArguments();
+    QStringList levels = parser.positionalArguments();
     if (levels.isEmpty() || (most >= 0 && levels.size() > most)) {
         throw CliError(QStringLiteral("%1 takes %2; 'hollenby-level help %1' shows how")
                            .arg(command, most == 1 ? QStringLiteral("one LEVEL")

@@ -174,9 +174,6 @@ QStringList Outputs(const QCommandLineParser& parser, const QStringList& levels)
     if (output)
         return {parser.value(kOutput)};
     const QDir folder(parser.value(kOutputDir));
-    if (outputDir && !QFileInfo(folder.path()).isDir())
-        Fail(folder.path(), QFileInfo::exists(folder.path()) ? QStringLiteral("not a folder")
-                                                             : QStringLiteral("no such folder"));
     QStringList outputs;
     std::map<QString, QString> levelOf; // by the output's full path
     for (const QString& level : levels) {
@@ -195,6 +192,11 @@ QStringList Outputs(const QCommandLineParser& parser, const QStringList& levels)
                                .arg(other->second, name, out));
         outputs << out;
     }
+    // Made when missing, once the names are known to be fine; a file of that name stays a file.
+    if (outputDir && !QDir().mkpath(folder.path()))
+        Fail(folder.path(), QFileInfo::exists(folder.path())
+                                ? QStringLiteral("not a folder")
+                                : QStringLiteral("cannot make this folder for the pictures"));
     return outputs;
 }
 

@@ -15,7 +15,7 @@ namespace hollenby::cli {
 namespace {
 
 // A project file holds a few lines; anything much larger is something else under its name.
-constexpr qint64 kMaxProjectFileBytes = 64 * 1024;
+constexpr qint64 kMaxProjectFileBytes = qint64{64} * 1024;
 
 const QString kSection = QStringLiteral("check");
 
