@@ -128,8 +128,9 @@ private slots:
         QFETCH(QStringList, ids);
         const QString level = m_dir.filePath(QStringLiteral("quiet.lvl"));
         QVERIFY(testing::WriteBytes(level, text));
+        const QString resources = QStringLiteral(SAMPLES_DIR "/_resources");
         const testing::CliResult result =
-            RunCli(QStringList{"check", "-q", level, "-r", SAMPLES_DIR "/_resources"} + options);
+            RunCli(QStringList{"check", "-q", level, "-r", resources} + options);
         QStringList found;
         for (const QString& line : QString::fromUtf8(result.out).split('\n', Qt::SkipEmptyParts))
             found << line.section('[', -1).chopped(1);

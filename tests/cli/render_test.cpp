@@ -253,9 +253,9 @@ private slots:
         QTest::addColumn<QStringList>("arguments"); // "@" for the test's folder
         QTest::addColumn<QStringList>("written");
         QTest::addColumn<QString>("err");
-        QTest::newRow("into a folder, one failing")
-            << QStringList{"@/a.lvl", "@/bin.lvl", "@/sub/b.lvl", "--output-dir", "@/out"}
-            << QStringList{"out/a.png", "out/b.png"}
+        QTest::newRow("into a new folder, one failing")
+            << QStringList{"@/a.lvl", "@/bin.lvl", "@/sub/b.lvl", "--output-dir", "@/made"}
+            << QStringList{"made/a.png", "made/b.png"}
             << "hollenby-level: @/bin.lvl: not a level but a binary file";
         QTest::newRow("each beside its level") << QStringList{"@/a.lvl", "@/sub/b.lvl"}
                                                << QStringList{"a.png", "sub/b.png"} << QString();
@@ -290,6 +290,7 @@ private slots:
             QCOMPARE(QImage(dir.filePath(picture)).size(), QSize(320, 40));
         const QStringList made = QDir(dir.path()).entryList({"*.png"}, QDir::Files) +
                                  QDir(dir.filePath("out")).entryList(QDir::Files) +
+                                 QDir(dir.filePath("made")).entryList(QDir::Files) +
                                  QDir(dir.filePath("sub")).entryList({"*.png"}, QDir::Files);
         QCOMPARE(made.size(), written.size());
     }
