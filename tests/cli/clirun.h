@@ -40,6 +40,29 @@ RunCli(const QStringList& arguments, int timeoutMs = 120000,
     return result;
 }
 
+// Runs `script` in bash, in `folder` when one is given, with the program's path as $H and
+// `arguments` as "$@", so that its streams can be what a shell makes them.
+inline CliResult RunScript(const QString& script, const QStringList& arguments = {},
+                           const QString& folder = {})
+{
+    QProcess process;
+    process.setWorkingDirectory(folder);
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.insert(QStringLiteral("H"), QStringLiteral(HOLLENBY_LEVEL));
+    process.setProcessEnvironment(environment);
+    process.start(QStringLiteral("bash"),
+                  QStringList{QStringLiteral("-c"), script, QStringLiteral("bash")} + arguments);
+    process.closeWriteChannel();
+    CliResult result;
+    if (!process.waitForFinished(60000))
+        return result;
+    result.out = process.readAllStandardOutput();
+    result.err = process.readAllStandardError();
+    if (process.exitStatus() == QProcess::NormalExit)
+        result.status = process.exitCode();
+    return result;
+}
+
 // Runs hollenby-level with its standard output on a terminal, as a user typing it would: `out`
 // is what the terminal received.
 inline CliResult

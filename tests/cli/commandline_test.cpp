@@ -19,29 +19,6 @@
 using namespace hollenby;
 using testing::RunCli;
 
-namespace {
-
-// Runs hollenby-level from a shell, in `shell` where it says %1, so that its standard output can
-// be what a shell makes it.
-testing::CliResult RunInShell(const QString& shell, const QStringList& arguments)
-{
-    QProcess process;
-    process.start(QStringLiteral("sh"),
-                  QStringList{QStringLiteral("-c"), shell.arg(QStringLiteral("\"$0\" \"$@\"")),
-                              QStringLiteral(HOLLENBY_LEVEL)} +
-                      arguments);
-    process.closeWriteChannel();
-    testing::CliResult result;
-    if (!process.waitForFinished(60000))
-        return result;
-    result.out = process.readAllStandardOutput();
-    result.err = process.readAllStandardError();
-    result.status = process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1;
-    return result;
-}
-
-} // namespace
-
 class CommandLineTest : public QObject
 {
     Q_OBJECT
@@ -160,7 +137,8 @@ private slots:
         QFETCH(QStringList, arguments);
         QFETCH(int, status);
         QFETCH(QByteArray, err);
-        const testing::CliResult result = RunInShell(shell, arguments);
+        const testing::CliResult result =
+            testing::RunScript(shell.arg(QStringLiteral("\"$H\" \"$@\"")), arguments);
         QCOMPARE(result.status, status);
         QCOMPARE(result.err, err);
     }

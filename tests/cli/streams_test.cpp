@@ -14,28 +14,7 @@
 
 using namespace hollenby;
 using testing::RunCli;
-
-namespace {
-
-// Runs `script` in bash in `folder`, with hollenby-level as $H.
-testing::CliResult RunScript(const QString& folder, const QString& script)
-{
-    QProcess process;
-    process.setWorkingDirectory(folder);
-    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-    environment.insert(QStringLiteral("H"), QStringLiteral(HOLLENBY_LEVEL));
-    process.setProcessEnvironment(environment);
-    process.start(QStringLiteral("bash"), {QStringLiteral("-c"), script});
-    testing::CliResult result;
-    if (!process.waitForFinished(60000))
-        return result;
-    result.out = process.readAllStandardOutput();
-    result.err = process.readAllStandardError();
-    result.status = process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1;
-    return result;
-}
-
-} // namespace
+using testing::RunScript;
 
 class StreamsTest : public QObject
 {
@@ -43,6 +22,10 @@ class StreamsTest : public QObject
 
     QTemporaryDir m_dir;
     QString path(const QString& name) const { return m_dir.filePath(name); }
+    testing::CliResult RunScriptIn(const QString& script) const
+    {
+        return RunScript(script, {}, m_dir.path());
+    }
 
 private slots:
     void initTestCase()
@@ -58,10 +41,10 @@ private slots:
     {
         QVERIFY(testing::WriteBytes(path("levels/a.lvl"), "01,zz\r\n02\r\n"));
         const testing::CliResult staged =
-            RunScript(m_dir.path(), "git init -q . && git add levels/a.lvl && "
-                                    "printf '01,02\\r\\n' > levels/a.lvl && "
-                                    "git show :levels/a.lvl | \"$H\" check - --stdin-name "
-                                    "levels/a.lvl");
+            RunScriptIn("git init -q . && git add levels/a.lvl && "
+                        "printf '01,02\\r\\n' > levels/a.lvl && "
+                        "git show :levels/a.lvl | \"$H\" check - --stdin-name "
+                        "levels/a.lvl");
         QCOMPARE(QString::fromUtf8(staged.out),
                  QStringLiteral("levels/a.lvl:1:4: error: \"zz\" is not a tile code, so it is a "
                                 "blank slot [unknown-code]\n"
@@ -93,7 +76,7 @@ private slots:
         QFETCH(QString, script);
         QFETCH(QString, out);
         QVERIFY(testing::WriteBytes(path("levels/a.lvl"), "01,02\r\n"));
-        const testing::CliResult result = RunScript(m_dir.path(), script);
+        const testing::CliResult result = RunScriptIn(script);
         QVERIFY2(result.out.contains(out.toUtf8()), result.out + result.err);
         QVERIFY2(result.err.isEmpty(), result.err.constData());
     }
@@ -117,9 +100,9 @@ private slots:
         QFETCH(QString, toFile);
         QFETCH(QString, toPipe);
         QVERIFY(testing::WriteBytes(path("levels/a.lvl"), "01,02\r\n07,0l\r\n"));
-        QCOMPARE(RunScript(m_dir.path(), toFile).status, 0);
+        QCOMPARE(RunScriptIn(toFile).status, 0);
         const QString file = path(toFile.section(' ', -1));
-        const testing::CliResult piped = RunScript(m_dir.path(), toPipe);
+        const testing::CliResult piped = RunScriptIn(toPipe);
         QCOMPARE(piped.status, 0);
         QVERIFY(!piped.out.isEmpty());
         QCOMPARE(piped.out, QByteArray::fromStdString(testing::ReadBytes(file)));
