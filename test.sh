@@ -10,7 +10,7 @@
 set -euo pipefail
 here="$(cd "$(dirname "$0")" && pwd)"
 "$here/tools/ensure-deps.sh" build-essential cmake qt6-base-dev qt6-qpa-plugins \
-    zlib1g-dev libzstd-dev help2man fonts-wine qt6-wayland \
+    zlib1g-dev libzstd-dev help2man fonts-wine qt6-wayland git patch \
     xvfb xdotool imagemagick openbox weston \
     clang libclang-rt-14-dev tiled desktop-file-utils appstream \
     appstream-util shared-mime-info man-db lintian zsh fish \

@@ -10,7 +10,7 @@
 // real level looks like: long stretches of a few rows; 5% of its rows are distinct at 32 768).
 
 #include "level.h"
-#include "levelcheck.h"
+#include "check/levelcheck.h"
 #include "levelinput.h"
 
 #include <QCoreApplication>

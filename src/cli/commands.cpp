@@ -1,4 +1,5 @@
 #include "command.h"
+#include "fix/fixcommand.h"
 #include "levelcommands.h"
 #include "tiled/tiledcommands.h"
 #include "tiledextensioncommand.h"
@@ -10,8 +11,8 @@ namespace hollenby::cli {
 const std::vector<Command>& Commands()
 {
     static const std::vector<Command> commands = {
-        RenderCommand(),        CheckCommand(),         InfoCommand(),           ThumbnailCommand(),
-        tiled::ExportCommand(), tiled::ImportCommand(), TiledExtensionCommand(),
+        RenderCommand(),    CheckCommand(),         FixCommand(),           InfoCommand(),
+        ThumbnailCommand(), tiled::ExportCommand(), tiled::ImportCommand(), TiledExtensionCommand(),
     };
     return commands;
 }

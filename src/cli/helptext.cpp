@@ -42,16 +42,25 @@ QString GeneralHelp()
         text += WrapHelp(command.summary, QStringLiteral("  %1").arg(command.name, -11), 14);
     text += QStringLiteral("\nOptions:\n"
                            "  -h, --help     Show this help, or a command's with COMMAND --help.\n"
-                           "  -v, --version  Show the version.\n\n"
+                           "  -V, --version  Show the version.\n\n"
                            "'%1 help COMMAND' shows the options of one command.\n\n"
                            "Exit status:\n"
-                           "  0  done, and no errors found\n"
-                           "  1  errors found (check; with --strict, warnings too)\n")
+                           "  0  done, and no errors found\n")
                 .arg(kProgram);
+    text += WrapHelp(QStringLiteral("errors found (check; with --strict, warnings too), or "
+                                    "changes to make (fix --dry-run)"),
+                     QStringLiteral("  1 "), 5);
     text += WrapHelp(QStringLiteral("the command could not run: a file it cannot read or "
                                     "write, a bad option"),
                      QStringLiteral("  2 "), 5);
     return text;
+}
+
+QString HelpOfHelp()
+{
+    return QStringLiteral("Usage: %1 help [COMMAND]\n"
+                          "Show the program's commands, or the options of one COMMAND.\n")
+        .arg(kProgram);
 }
 
 QString CommandHelp(const Command& command)

@@ -18,6 +18,9 @@ QString WrapHelp(const QString& text, const QString& first = {}, int indent = 0)
 // The program's usage, its commands and its exit statuses.
 QString GeneralHelp();
 
+// What "help" itself does, for "help help".
+QString HelpOfHelp();
+
 // One command's usage, summary, options and arguments.
 QString CommandHelp(const Command& command);
 

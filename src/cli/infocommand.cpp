@@ -1,9 +1,10 @@
 // info: what a level holds, with the estimate and size the editor shows for it.
 
-#include "cellfinding.h"
+#include "check/cellfinding.h"
 #include "clierror.h"
 #include "files.h"
 #include "level.h"
+#include "levelarguments.h"
 #include "levelcommands.h"
 #include "levelinput.h"
 #include "levelrows.h"
@@ -33,28 +34,25 @@ const QString kFormat = QStringLiteral("format");
 
 void Define(QCommandLineParser& parser)
 {
-    parser.addPositionalArgument(QStringLiteral("LEVEL"), QStringLiteral("The level file."));
+    parser.addPositionalArgument(QStringLiteral("LEVEL..."),
+                                 QStringLiteral("The level files; - reads standard input."));
     parser.addOptions({
         {{QStringLiteral("r"), kResources},
-         QStringLiteral("The resources folder (default: _resources beside the level)."),
+         QStringLiteral("The resources folder (default: _resources beside each level)."),
          QStringLiteral("DIR")},
-        {kFormat, QStringLiteral("text or json."), QStringLiteral("text|json"),
-         QStringLiteral("text")},
+        {kFormat,
+         QStringLiteral("text: a block per level; json: an object, or an array of them for "
+                        "several levels."),
+         QStringLiteral("text|json"), QStringLiteral("text")},
     });
+    parser.addOption(StdinNameOption());
 }
 
-int Run(const QCommandLineParser& parser)
+// What one level holds, as a JSON object or a block of text.
+QJsonObject Describe(const LevelText& level, const QString& folder, QString& text)
 {
-    const QStringList arguments = parser.positionalArguments();
-    if (arguments.size() != 1)
-        throw CliError(QStringLiteral("info takes one LEVEL"));
-    const bool json =
-        ParseChoice(QStringLiteral("--format"), parser.value(kFormat),
-                    {QStringLiteral("text"), QStringLiteral("json")}) == QLatin1String("json");
-    const QString& path = arguments.first();
-    const LevelText level(path);
+    const QString& path = level.name();
     level.requireText();
-    const QString folder = ResourcesFolder(path, parser.value(kResources));
 
     // The cells the editor draws: at most eight of each row, codes or not. The blank slots
     // written on purpose are no unknown cells, as check does not report them.
@@ -91,31 +89,26 @@ int Run(const QCommandLineParser& parser)
             missing.append(QFileInfo(bitmap).fileName());
     }
 
-    QTextStream& out = StandardOutput();
-    if (json) {
-        const QJsonObject info{
-            {QStringLiteral("file"), path},
-            {QStringLiteral("sizeText"), sizeText},
-            {QStringLiteral("bytes"), static_cast<qint64>(level.bytes().size())},
-            {QStringLiteral("lines"), static_cast<qint64>(lines)},
-            {QStringLiteral("rows"), static_cast<qint64>(rows.size())},
-            {QStringLiteral("cells"), static_cast<qint64>(cells)},
-            {QStringLiteral("unknownCells"), static_cast<qint64>(unknown)},
-            {QStringLiteral("estimatedSeconds"),
-             estimate ? QJsonValue(*estimate) : QJsonValue(QJsonValue::Null)},
-            {QStringLiteral("tiles"), tiles},
-            {QStringLiteral("resources"), folder},
-            {QStringLiteral("resourcesFound"), folderFound},
-            {QStringLiteral("missingBitmaps"), missing},
-        };
-        out << QJsonDocument(info).toJson(QJsonDocument::Indented);
-        return kExitClean;
-    }
+    QJsonObject info{
+        {QStringLiteral("file"), path},
+        {QStringLiteral("sizeText"), sizeText},
+        {QStringLiteral("bytes"), static_cast<qint64>(level.bytes().size())},
+        {QStringLiteral("lines"), static_cast<qint64>(lines)},
+        {QStringLiteral("rows"), static_cast<qint64>(rows.size())},
+        {QStringLiteral("cells"), static_cast<qint64>(cells)},
+        {QStringLiteral("unknownCells"), static_cast<qint64>(unknown)},
+        {QStringLiteral("estimatedSeconds"),
+         estimate ? QJsonValue(*estimate) : QJsonValue(QJsonValue::Null)},
+        {QStringLiteral("tiles"), tiles},
+        {QStringLiteral("resources"), folder},
+        {QStringLiteral("resourcesFound"), folderFound},
+        {QStringLiteral("missingBitmaps"), missing},
+    };
     QStringList missingText;
     for (const auto& name : missing)
         missingText << name.toString();
-    const auto field = [&out](const char* name, const QString& value) {
-        out << QStringLiteral("%1 %2\n").arg(QLatin1String(name), -16).arg(Printable(value, -1));
+    const auto field = [&text](const char* name, const QString& value) {
+        text += QStringLiteral("%1 %2\n").arg(QLatin1String(name), -16).arg(Printable(value, -1));
     };
     field("file:", path);
     field("size:", sizeText);
@@ -130,14 +123,46 @@ int Run(const QCommandLineParser& parser)
     field("resources:", folderFound ? folder : folder + QStringLiteral(" (not found)"));
     field("missing bitmaps:",
           missingText.isEmpty() ? QStringLiteral("none") : missingText.join(QStringLiteral(", ")));
-    return kExitClean;
+    return info;
+}
+
+int Run(const QCommandLineParser& parser)
+{
+    const QStringList levels = LevelArguments(parser, QStringLiteral("info"));
+    const bool json =
+        ParseChoice(QStringLiteral("--format"), parser.value(kFormat),
+                    {QStringLiteral("text"), QStringLiteral("json")}) == QLatin1String("json");
+    QTextStream& out = StandardOutput();
+    QJsonArray infos;
+    int status = kExitClean;
+    for (const QString& path : levels) {
+        const QString name = LevelNameIn(parser, path);
+        QString text;
+        try {
+            const LevelText level(path, name);
+            infos.append(Describe(level, ResourcesFolder(name, parser.value(kResources)), text));
+        } catch (const CliError& error) {
+            // The others are still described; the exit status says one could not be.
+            out.flush();
+            PrintError(error.message());
+            status = kExitTrouble;
+            continue;
+        }
+        if (!json)
+            out << (infos.size() > 1 ? QStringLiteral("\n") : QString()) << text;
+    }
+    if (json && levels.size() == 1 && !infos.isEmpty())
+        out << QJsonDocument(infos.first().toObject()).toJson(QJsonDocument::Indented);
+    else if (json)
+        out << QJsonDocument(infos).toJson(QJsonDocument::Indented);
+    return status;
 }
 
 } // namespace
 
 Command InfoCommand()
 {
-    return {QStringLiteral("info"), QStringLiteral("LEVEL [-r DIR] [--format text|json]"),
+    return {QStringLiteral("info"), QStringLiteral("LEVEL... [-r DIR] [--format text|json]"),
             QStringLiteral("Count a level's lines, rows and tiles; show its play estimate."),
             Define, Run};
 }

@@ -17,12 +17,27 @@
 
 namespace hollenby::cli {
 
-LevelText::LevelText(const QString& path) : m_path(path), m_bytes(ReadInputFile(path))
+QString LevelName(const QString& argument, const QString& stdinName)
 {
+    if (!IsStandardInput(argument))
+        return argument;
+    return stdinName.isEmpty() ? QStringLiteral("<stdin>") : stdinName;
+}
+
+LevelText::LevelText(const QString& path, const QString& name)
+    : m_path(path), m_name(name.isEmpty() ? path : name)
+{
+    m_bytes = ReadInputFile(
+        path, kMaxLevelBytes,
+        [](qint64) {
+            return QStringLiteral("larger than %1 GiB, far more than any level the editor loads")
+                .arg(kMaxLevelBytes >> 30);
+        },
+        m_name);
     m_lines = SplitLevelLines(m_bytes);
 }
 
-LevelText::LevelText(const QString& path, std::size_t rows) : m_path(path)
+LevelText::LevelText(const QString& path, std::size_t rows) : m_path(path), m_name(path)
 {
     std::size_t lineStart = 0; // the first line not yet looked at
     std::size_t found = 0;
@@ -75,7 +90,7 @@ void LevelText::requireText() const
     if (nul == std::string::npos)
         return;
     const auto [line, column] = place(nul);
-    Fail(m_path, QStringLiteral("not a level but a binary file (a NUL byte at line %1, column %2)")
+    Fail(m_name, QStringLiteral("not a level but a binary file (a NUL byte at line %1, column %2)")
                      .arg(line)
                      .arg(column));
 }

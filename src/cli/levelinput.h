@@ -12,12 +12,30 @@
 
 namespace hollenby::cli {
 
-// A level file read whole. Throws CliError ("PATH: reason") when it cannot be read, or is no
-// regular file. Neither copyable nor movable, because `lines()` points into `bytes()`.
+// The most bytes of a level read whole: far beyond any level the editor loads (32 768 lines),
+// so that a stream that never ends is refused before it takes all the memory there is.
+inline constexpr qint64 kMaxLevelBytes = qint64{1} << 30;
+
+// "-" on the command line: the level is read from standard input.
+inline bool IsStandardInput(const QString& argument)
+{
+    return argument == QLatin1String("-");
+}
+
+// The name a level given as `argument` goes by in messages and findings: the argument, or for
+// standard input `stdinName` (--stdin-name), else "<stdin>". The level's neighbours (its
+// resources folder, its project file) are looked for beside that name, so a level piped in
+// under its real name finds them, and "<stdin>" finds them in the current folder.
+QString LevelName(const QString& argument, const QString& stdinName);
+
+// A level file read whole. Throws CliError ("NAME: reason") when it cannot be read, or is no
+// regular file or stream handed over (IsStream). Neither copyable nor movable, because
+// `lines()` points into `bytes()`.
 class LevelText
 {
 public:
-    explicit LevelText(const QString& path);
+    // Reads `path` (a file, or a stream: "-", /dev/fd/N), known as `name` (default: the path).
+    explicit LevelText(const QString& path, const QString& name = {});
     // Only the start of the file, read in pieces until its first `rows` rows are found or it
     // ends: lines() and bytes() then stop at the end of the last of those rows. A preview of a
     // level of any length reads only what it draws.
@@ -25,7 +43,9 @@ public:
     LevelText(const LevelText&) = delete;
     LevelText& operator=(const LevelText&) = delete;
 
+    // What was read, and the name it goes by.
     const QString& path() const { return m_path; }
+    const QString& name() const { return m_name; }
     const std::string& bytes() const { return m_bytes; }
     const std::vector<std::string_view>& lines() const { return m_lines; }
     // False when reading stopped at the last row wanted, before the file was known to end.
@@ -43,6 +63,7 @@ public:
 
 private:
     QString m_path;
+    QString m_name;
     std::string m_bytes;
     std::vector<std::string_view> m_lines;
     bool m_whole = true;

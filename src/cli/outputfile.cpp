@@ -2,7 +2,9 @@
 
 #include "clierror.h"
 #include "inputfile.h"
+#include "levelinput.h"
 #include "picture.h"
+#include "standardstreams.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -18,6 +20,8 @@ namespace {
 
 bool StatOf(const QString& path, struct stat& status)
 {
+    if (IsStandardInput(path))
+        return ::fstat(STDIN_FILENO, &status) == 0;
     return ::stat(QFile::encodeName(path).constData(), &status) == 0;
 }
 
@@ -37,9 +41,10 @@ bool OutputFile::CheckTarget(const QString& path, const QStringList& inputs)
             struct stat read = {};
             if (StatOf(ui::NativePath(input), read) && read.st_dev == output.st_dev &&
                 read.st_ino == output.st_ino)
-                Fail(path, QStringLiteral("is the same file as %1, which this command reads; give "
-                                          "another output file")
-                               .arg(input));
+                Fail(path,
+                     QStringLiteral("is the same file as %1, which this command reads; give "
+                                    "another output file")
+                         .arg(IsStandardInput(input) ? QStringLiteral("standard input") : input));
         }
     }
     return exists;
@@ -67,6 +72,8 @@ void OutputFile::CheckFolder(const QString& path, bool exists)
 
 void OutputFile::Check(const QString& path, const QStringList& inputs)
 {
+    if (IsStandardOutput(path))
+        return;
     CheckFolder(path, CheckTarget(path, inputs));
 }
 
@@ -78,6 +85,11 @@ bool OutputFile::HasSuffix(const QString& path, const QStringList& suffixes)
 OutputFile::OutputFile(const QString& path, const QStringList& inputs, Existing existing)
     : m_path(path), m_file(path), m_inPlace(path)
 {
+    if (IsStandardOutput(path)) {
+        m_path = QStringLiteral("standard output");
+        m_standardOutput = true;
+        return;
+    }
     const bool exists = CheckTarget(path, inputs);
     if (existing == Existing::FillIfEmpty && exists && QFileInfo(path).size() == 0) {
         if (::faccessat(AT_FDCWD, QFile::encodeName(path).constData(), W_OK, AT_EACCESS) != 0)
@@ -101,6 +113,8 @@ OutputFile::~OutputFile()
 
 QIODevice& OutputFile::device()
 {
+    if (m_standardOutput)
+        return BinaryStandardOutput();
     if (m_inPlace.isOpen())
         return m_inPlace;
     return m_file;
@@ -108,6 +122,9 @@ QIODevice& OutputFile::device()
 
 void OutputFile::commit()
 {
+    // What went to standard output is there: every write waited until it was taken.
+    if (m_standardOutput)
+        return;
     if (m_inPlace.isOpen()) {
         commitInPlace();
         return;

@@ -3,7 +3,7 @@
 // which takes its name only when complete. Whatever goes wrong before commit() leaves nothing.
 // It never falls back to writing into the file in place where no temporary file can be made: a
 // failure part-way would leave half an output, or none of what was there before. The one
-// exception is asked for by name (Existing::FillIfEmpty).
+// exception is asked for by name (Existing::FillIfEmpty). The output "-" is standard output.
 
 #include <QFile>
 #include <QSaveFile>
@@ -25,7 +25,8 @@ public:
     // Checks what can be known before writing, so that a refusal says why (CliError naming
     // `path`): a folder, a FIFO or a device, a missing or unwritable folder, or one of
     // `inputs`, the files the command read. An input is the same file however it is named:
-    // through a link, "..", or another hard link.
+    // through a link, "..", or another hard link; the input "-" is whatever standard input is.
+    // The output "-" is written to standard output as it is made, and is checked for nothing.
     //
     // With FillIfEmpty, an existing empty file is written through itself rather than replaced:
     // a file manager's thumbnail service creates the file, keeps it open and reads the picture
@@ -44,11 +45,15 @@ public:
     // The same checks without creating anything, for a command to make before its work.
     static void Check(const QString& path, const QStringList& inputs);
 
+    // Whether `path` is "-", standard output.
+    static bool IsStandardOutput(const QString& path) { return path == QLatin1String("-"); }
+
     // Whether `path` ends in "." and one of `suffixes` (lower case), in any case: a name that
     // says what kind of file it holds.
     static bool HasSuffix(const QString& path, const QStringList& suffixes);
 
     QIODevice& device();
+    // The output's name in messages: its path, or "standard output".
     const QString& path() const { return m_path; }
     // Puts the file in place (written in place: on the disk). Throws CliError when that fails.
     void commit();
@@ -57,6 +62,7 @@ private:
     QString m_path;
     QSaveFile m_file;
     QFile m_inPlace; // open only when the existing file is written through itself
+    bool m_standardOutput = false;
     bool m_committed = false;
 
     // The checks on the file itself; whether it exists.

@@ -49,6 +49,46 @@ Output& TheOutput()
     return output;
 }
 
+// Ends the program as SIGPIPE would have at the write, also where the signal is ignored.
+[[noreturn]] void EndForGoneReader()
+{
+    std::signal(SIGPIPE, SIG_DFL);
+    std::raise(SIGPIPE);
+    std::_Exit(kExitTrouble);
+}
+
+class BinaryOutput : public QIODevice
+{
+public:
+    BinaryOutput() { open(QIODevice::WriteOnly | QIODevice::Unbuffered); }
+
+protected:
+    qint64 readData(char*, qint64) override { return -1; }
+    qint64 writeData(const char* data, qint64 size) override
+    {
+        qint64 written = 0;
+        while (written < size) {
+            const ssize_t n =
+                ::write(STDOUT_FILENO, data + written, static_cast<std::size_t>(size - written));
+            if (n < 0 && errno == EINTR)
+                continue;
+            if (n < 0 && errno == EAGAIN) {
+                pollfd out = {STDOUT_FILENO, POLLOUT, 0};
+                ::poll(&out, 1, -1);
+                continue;
+            }
+            if (n < 0 && errno == EPIPE)
+                EndForGoneReader();
+            if (n < 0) {
+                setErrorString(SystemReason(errno));
+                return -1;
+            }
+            written += n;
+        }
+        return written;
+    }
+};
+
 } // namespace
 
 void GuardStandardDescriptors()
@@ -71,6 +111,21 @@ QTextStream& StandardOutput()
     return TheOutput().stream;
 }
 
+QIODevice& BinaryStandardOutput()
+{
+    TheOutput().stream.flush();
+    static BinaryOutput output;
+    return output;
+}
+
+void RefuseTerminalOutput(const QString& what)
+{
+    if (::isatty(STDOUT_FILENO) == 1)
+        throw CliError(QStringLiteral("standard output is a terminal, where %1 would be noise; "
+                                      "redirect it to a file or a pipe")
+                           .arg(what));
+}
+
 QString StandardOutputFailure()
 {
     Output& output = TheOutput();
@@ -82,10 +137,8 @@ QString StandardOutputFailure()
     const bool failed = output.file.error() != QFileDevice::NoError;
     if (flushed && !failed)
         return {};
-    if (error == EPIPE || ReaderGone()) {
-        std::signal(SIGPIPE, SIG_DFL);
-        std::raise(SIGPIPE);
-    }
+    if (error == EPIPE || ReaderGone())
+        EndForGoneReader();
     QString reason = failed ? output.file.errorString() : SystemReason(error);
     if (!reason.isEmpty())
         reason[0] = reason[0].toLower();

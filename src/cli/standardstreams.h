@@ -4,6 +4,7 @@
 
 #include <QString>
 
+class QIODevice;
 class QTextStream;
 
 namespace hollenby::cli {
@@ -17,6 +18,15 @@ void GuardStandardDescriptors();
 // The one stream every command writes its results to, so that a failed write is known with its
 // reason. UTF-8, written straight to descriptor 1 whenever it is flushed.
 QTextStream& StandardOutput();
+
+// Standard output for bytes (a picture, a map), written straight to descriptor 1 after whatever
+// the text stream holds. A reader that went away ends the program quietly, as for the text
+// stream; any other failure fails the write, with the system's reason as the error string.
+QIODevice& BinaryStandardOutput();
+
+// Throws CliError when standard output is a terminal, where `what` (a picture) would be noise
+// that may even steer it; a pipe or a file takes it.
+void RefuseTerminalOutput(const QString& what);
 
 // Flushes standard output and gives the reason what was written to it did not all arrive (a
 // full disk, a closed descriptor); empty when it all did. A reader that went away (`| head -1`)

@@ -127,8 +127,6 @@ private slots:
             "--rows \"9:3\": the first row comes after the last");
         row("rows past the end", {"render", level, "--rows", "3:4", "-o", out},
             "--rows starts at row 3, but the level has 2 rows");
-        row("unknown option", {"render", level, "--colour", "red"},
-            "render: Unknown option 'colour'.");
         row("thumbnail size 0", {"thumbnail", "-s", "0", level, out}, "-s \"0\": must be");
         row("thumbnail onto its level", {"thumbnail", "-s", "64", level, "@/sub/../level.lvl"},
             "level.lvl: is the same file as @/level.lvl, which this command reads");

@@ -181,19 +181,28 @@ private slots:
         QCOMPARE(status({clean, m_dir.filePath(QStringLiteral("absent.lvl"))}), 2);
         QCOMPARE(status({clean, QStringLiteral("-r"), m_dir.filePath(QStringLiteral("none"))}), 1);
 
-        const testing::CliResult result =
-            RunCli({QStringLiteral("check"), QStringLiteral("--format"), QStringLiteral("json"),
-                    warned, broken});
-        const QJsonArray findings = QJsonDocument::fromJson(result.out).array();
+        // One object for the run: what was checked, what could not be, every count.
+        const QString absent = m_dir.filePath(QStringLiteral("absent.lvl"));
+        const testing::CliResult result = RunCli(
+            {QStringLiteral("check"), QStringLiteral("--format=json"), warned, absent, broken});
+        QCOMPARE(result.status, 2);
+        const QJsonObject run = QJsonDocument::fromJson(result.out).object();
+        QCOMPARE(run.value("files").toArray(), QJsonArray({warned, broken}));
+        QCOMPARE(run.value("unreadable").toArray(),
+                 QJsonArray({QJsonObject{{"file", absent}, {"reason", "no such file or folder"}}}));
+        QCOMPARE(run.value("counts").toObject(),
+                 QJsonObject({{"error", 1}, {"warning", 2}, {"note", 0}}));
+        QCOMPARE(run.value("countsByKind").toObject(),
+                 QJsonObject({{"line-end", 1}, {"unknown-code", 2}}));
+        const QJsonArray findings = run.value("findings").toArray();
         QCOMPARE(findings.size(), 3);
-        const QJsonObject first = findings.at(0).toObject();
-        QCOMPARE(first.value(QStringLiteral("file")).toString(), warned);
-        QCOMPARE(first.value(QStringLiteral("line")).toInt(), 1);
-        QCOMPARE(first.value(QStringLiteral("column")).toInt(), 4);
-        QCOMPARE(first.value(QStringLiteral("severity")).toString(), QStringLiteral("warning"));
-        QCOMPARE(first.value(QStringLiteral("id")).toString(), QStringLiteral("unknown-code"));
-        QCOMPARE(findings.at(2).toObject().value(QStringLiteral("id")).toString(),
-                 QStringLiteral("line-end"));
+        QCOMPARE(findings.at(0).toObject(), QJsonObject({{"file", warned},
+                                                         {"line", 1},
+                                                         {"column", 4},
+                                                         {"severity", "warning"},
+                                                         {"id", "unknown-code"},
+                                                         {"message", findings.at(0)["message"]}}));
+        QCOMPARE(findings.at(2)["id"].toString(), QStringLiteral("line-end"));
     }
 };
 

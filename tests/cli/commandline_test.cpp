@@ -19,29 +19,6 @@
 using namespace hollenby;
 using testing::RunCli;
 
-namespace {
-
-// Runs hollenby-level from a shell, in `shell` where it says %1, so that its standard output can
-// be what a shell makes it.
-testing::CliResult RunInShell(const QString& shell, const QStringList& arguments)
-{
-    QProcess process;
-    process.start(QStringLiteral("sh"),
-                  QStringList{QStringLiteral("-c"), shell.arg(QStringLiteral("\"$0\" \"$@\"")),
-                              QStringLiteral(HOLLENBY_LEVEL)} +
-                      arguments);
-    process.closeWriteChannel();
-    testing::CliResult result;
-    if (!process.waitForFinished(60000))
-        return result;
-    result.out = process.readAllStandardOutput();
-    result.err = process.readAllStandardError();
-    result.status = process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1;
-    return result;
-}
-
-} // namespace
-
 class CommandLineTest : public QObject
 {
     Q_OBJECT
@@ -53,6 +30,7 @@ private slots:
     {
         QTest::addColumn<QStringList>("arguments");
         QTest::newRow("--help") << QStringList{QStringLiteral("--help")};
+        QTest::newRow("help help") << QStringList{QStringLiteral("help"), QStringLiteral("help")};
         for (const cli::Command& command : cli::Commands()) {
             QTest::addRow("help %s", qPrintable(command.name))
                 << QStringList{QStringLiteral("help"), command.name};
@@ -76,6 +54,49 @@ private slots:
                 out.section(QStringLiteral("Commands:\n"), 1).section("\n\n", 0, 0);
             QCOMPARE(list.count(QLatin1Char('\n')) + 1, qsizetype(cli::Commands().size()));
         }
+    }
+
+    // A command line that cannot be read is answered as command-line tools answer it, naming
+    // the option as it was typed and where the help is.
+    void optionErrorsInTheProgramsWords_data()
+    {
+        QTest::addColumn<QStringList>("arguments");
+        QTest::addColumn<QByteArray>("err");
+        const QByteArray check = "hollenby-level check: ";
+        const QByteArray tryCheck = "\nTry 'hollenby-level help check'.\n";
+        QTest::newRow("unknown option") << QStringList{"check", "--bogus", "a.lvl"}
+                                        << check + "unknown option '--bogus'" + tryCheck;
+        QTest::newRow("unknown option with a value")
+            << QStringList{"render", "--colour=red", "a.lvl"}
+            << QByteArray("hollenby-level render: unknown option '--colour'\nTry "
+                          "'hollenby-level help render'.\n");
+        QTest::newRow("unknown short option")
+            << QStringList{"check", "-z", "a.lvl"} << check + "unknown option '-z'" + tryCheck;
+        QTest::newRow("missing value") << QStringList{"check", "a.lvl", "--format"}
+                                       << check + "option '--format' needs a value" + tryCheck;
+        QTest::newRow("value for a flag") << QStringList{"check", "--strict=yes", "a.lvl"}
+                                          << check + "option '--strict' takes no value" + tryCheck;
+        QTest::newRow("before any command")
+            << QStringList{"--bogus"}
+            << QByteArray("hollenby-level: unknown option '--bogus'\nTry 'hollenby-level "
+                          "--help'.\n");
+    }
+
+    void optionErrorsInTheProgramsWords()
+    {
+        QFETCH(QStringList, arguments);
+        QFETCH(QByteArray, err);
+        const testing::CliResult result = RunCli(arguments);
+        QCOMPARE(result.err, err);
+        QCOMPARE(result.status, 2);
+        QVERIFY(result.out.isEmpty());
+    }
+
+    void versionEitherWay()
+    {
+        const QByteArray version = "hollenby-level " HOLLENBY_VERSION "\n";
+        QCOMPARE(RunCli({"-V"}).out, version);
+        QCOMPARE(RunCli({"--version"}).out, version);
     }
 
     // Results that did not arrive are no success; a reader that stopped reading is no failure.
@@ -116,7 +137,8 @@ private slots:
         QFETCH(QStringList, arguments);
         QFETCH(int, status);
         QFETCH(QByteArray, err);
-        const testing::CliResult result = RunInShell(shell, arguments);
+        const testing::CliResult result =
+            testing::RunScript(shell.arg(QStringLiteral("\"$H\" \"$@\"")), arguments);
         QCOMPARE(result.status, status);
         QCOMPARE(result.err, err);
     }

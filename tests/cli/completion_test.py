@@ -19,9 +19,11 @@ import time
 CASES = [
     ("hollenby-level th", "hollenby-level thumbnail"),
     ("hollenby-level help imp", "hollenby-level help import"),
-    ("hollenby-level check --st", "hollenby-level check --strict"),
+    ("hollenby-level check --str", "hollenby-level check --strict"),
+    ("hollenby-level fix --li", "hollenby-level fix --line-ends"),
     ("hollenby-level render -r su", "hollenby-level render -r sub\\ dir/"),
-    ("hollenby-level check --format=j", "hollenby-level check --format=json"),
+    ("hollenby-level check --format=sa", "hollenby-level check --format=sarif"),
+    ("hollenby-level check --color=al", "hollenby-level check --color=always"),
     ("hollenby-level render --grid=e", "hollenby-level render --grid=editor"),
     ("hollenby-level info --format t", "hollenby-level info --format text"),
     ("hollenby-level export plan.lvl --layer-format base64-zl",

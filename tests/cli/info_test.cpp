@@ -85,6 +85,27 @@ private slots:
         QCOMPARE(info.value(QStringLiteral("missingBitmaps")).toArray(),
                  QJsonArray({QStringLiteral("07.bmp")}));
     }
+
+    // One block or object per level; one that cannot be read stops none of the others.
+    void severalLevels()
+    {
+        QTemporaryDir dir;
+        for (const char* name : {"a.lvl", "b.lvl"})
+            QVERIFY(testing::WriteBytes(dir.filePath(name), "01,02\r\n"));
+        const QStringList levels = {dir.filePath("a.lvl"), dir.filePath("none.lvl"),
+                                    dir.filePath("b.lvl")};
+        const testing::CliResult json = RunCli(QStringList{"info", "--format", "json"} + levels);
+        QCOMPARE(json.status, 2);
+        QCOMPARE(json.err.count('\n'), 1);
+        const QJsonArray infos = QJsonDocument::fromJson(json.out).array();
+        QCOMPARE(infos.size(), 2);
+        QCOMPARE(infos.at(1)["file"].toString(), levels.at(2));
+        const testing::CliResult text = RunCli(QStringList{"info"} + levels);
+        QCOMPARE(text.status, 2);
+        QCOMPARE(text.out.count("\nfile:"), 1);
+        QVERIFY(text.out.contains("missing bitmaps: 01.bmp, 02.bmp\n\nfile:            " +
+                                  levels.at(2).toUtf8()));
+    }
 };
 
 QTEST_MAIN(InfoTest)

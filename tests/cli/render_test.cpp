@@ -246,6 +246,55 @@ private slots:
                  qPrintable(got.name(QColor::HexArgb) + " for " + colour.name(QColor::HexArgb)));
     }
 
+    // Several levels: each picture named after its level; one that fails stops none of the
+    // others; names that would meet are refused before anything is drawn.
+    void severalLevels_data()
+    {
+        QTest::addColumn<QStringList>("arguments"); // "@" for the test's folder
+        QTest::addColumn<QStringList>("written");
+        QTest::addColumn<QString>("err");
+        QTest::newRow("into a new folder, one failing")
+            << QStringList{"@/a.lvl", "@/bin.lvl", "@/sub/b.lvl", "--output-dir", "@/made"}
+            << QStringList{"made/a.png", "made/b.png"}
+            << "hollenby-level: @/bin.lvl: not a level but a binary file";
+        QTest::newRow("each beside its level") << QStringList{"@/a.lvl", "@/sub/b.lvl"}
+                                               << QStringList{"a.png", "sub/b.png"} << QString();
+        QTest::newRow("two pictures of one name")
+            << QStringList{"@/a.lvl", "@/sub/a.lvl", "--output-dir", "@/out"} << QStringList()
+            << "hollenby-level: render: @/a.lvl and @/sub/a.lvl would both be drawn to @/out/a.png";
+        QTest::newRow("-o for several")
+            << QStringList{"@/a.lvl", "@/sub/b.lvl", "-o", "@/out/a.png"} << QStringList()
+            << "hollenby-level: render: -o names the picture of one level; give --output-dir DIR "
+               "for several";
+    }
+
+    void severalLevels()
+    {
+        QFETCH(QStringList, arguments);
+        QFETCH(QStringList, written);
+        QFETCH(QString, err);
+        QTemporaryDir dir;
+        QVERIFY(testing::WriteTileSet(dir.filePath("_resources")));
+        QVERIFY(testing::WriteTileSet(dir.filePath("sub/_resources")));
+        QVERIFY(QDir().mkpath(dir.filePath("out")));
+        for (const char* level : {"a.lvl", "sub/a.lvl", "sub/b.lvl"})
+            QVERIFY(testing::WriteBytes(dir.filePath(level), "01,02\r\n"));
+        QVERIFY(testing::WriteBytes(dir.filePath("bin.lvl"), std::string("01\0", 3)));
+        arguments.replaceInStrings("@", dir.path());
+        const testing::CliResult result = RunCli(QStringList{"render"} + arguments);
+        QCOMPARE(result.status, err.isEmpty() ? 0 : 2);
+        err.replace('@', dir.path());
+        QVERIFY2(result.err.startsWith(err.toUtf8()) && result.err.count('\n') == !err.isEmpty(),
+                 result.err.constData());
+        for (const QString& picture : written)
+            QCOMPARE(QImage(dir.filePath(picture)).size(), QSize(320, 40));
+        const QStringList made = QDir(dir.path()).entryList({"*.png"}, QDir::Files) +
+                                 QDir(dir.filePath("out")).entryList(QDir::Files) +
+                                 QDir(dir.filePath("made")).entryList(QDir::Files) +
+                                 QDir(dir.filePath("sub")).entryList({"*.png"}, QDir::Files);
+        QCOMPARE(made.size(), written.size());
+    }
+
     void editorGridMatchesTheRenderView()
     {
         testing::MainWindowFixture f;

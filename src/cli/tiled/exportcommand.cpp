@@ -1,15 +1,19 @@
+#include "check/findingtext.h"
 #include "clierror.h"
 #include "level.h"
+#include "levelarguments.h"
 #include "levelexport.h"
 #include "levelinput.h"
 #include "mapfiles.h"
 #include "mapwriter.h"
+#include "optionvalues.h"
 #include "outputfile.h"
 #include "picture.h"
 #include "printable.h"
 #include "tiledcommands.h"
 
 #include <QCommandLineParser>
+#include <QDir>
 #include <QFileInfo>
 #include <QTextStream>
 
@@ -20,13 +24,20 @@ namespace {
 const QString kResources = QStringLiteral("resources");
 const QString kOutput = QStringLiteral("output");
 const QString kLayerFormat = QStringLiteral("layer-format");
+const QString kMapFormat = QStringLiteral("map-format");
 
 void Define(QCommandLineParser& parser)
 {
     parser.addOptions({
         {{QStringLiteral("o"), kOutput},
-         QStringLiteral("The map to write: .tmx for Tiled's XML, .tmj or .json for its JSON."),
+         QStringLiteral("The map to write: .tmx for Tiled's XML, .tmj or .json for its JSON; - "
+                        "writes it to standard output, its tiles' images relative to the "
+                        "current folder."),
          QStringLiteral("MAP")},
+        {kMapFormat,
+         QStringLiteral("The map's format on standard output (default: tmx); for a file, its "
+                        "name decides."),
+         QStringLiteral("tmx|json")},
         {{QStringLiteral("r"), kResources},
          QStringLiteral("The resources folder (default: _resources beside the level)."),
          QStringLiteral("DIR")},
@@ -35,7 +46,32 @@ void Define(QCommandLineParser& parser)
                         "base64-gzip or base64-zstd."),
          QStringLiteral("FORMAT"), QStringLiteral("csv")},
     });
-    parser.addPositionalArgument(QStringLiteral("LEVEL"), QStringLiteral("The level to export."));
+    parser.addOption(StdinNameOption());
+    parser.addPositionalArgument(QStringLiteral("LEVEL"),
+                                 QStringLiteral("The level to export; - reads standard input."));
+}
+
+// The map's format: by the name of the output file, or --map-format for standard output.
+MapFormat FormatOf(const QCommandLineParser& parser, const QString& output)
+{
+    std::optional<MapFormat> chosen;
+    if (parser.isSet(kMapFormat)) {
+        chosen =
+            ParseChoice(QStringLiteral("--map-format"), parser.value(kMapFormat),
+                        {QStringLiteral("tmx"), QStringLiteral("json")}) == QLatin1String("tmx")
+                ? MapFormat::Tmx
+                : MapFormat::Json;
+    }
+    if (OutputFile::IsStandardOutput(output))
+        return chosen.value_or(MapFormat::Tmx);
+    const std::optional<MapFormat> named = FormatOfMap(output);
+    if (!named)
+        Fail(output, QStringLiteral("export writes a map; give a name ending in .tmx, .tmj or "
+                                    ".json"));
+    if (chosen && chosen != named)
+        Fail(output, QStringLiteral("the name says one map format and --map-format another; "
+                                    "--map-format is for standard output"));
+    return *named;
 }
 
 // What export writes, import must read.
@@ -49,38 +85,32 @@ void Define(QCommandLineParser& parser)
 
 int Run(const QCommandLineParser& parser)
 {
-    const QStringList arguments = parser.positionalArguments();
-    if (arguments.size() != 1)
-        throw CliError(QStringLiteral("export: give one LEVEL (got %1)").arg(arguments.size()));
+    const QStringList arguments = LevelArguments(parser, QStringLiteral("export"), 1);
     const QString output = parser.value(kOutput);
     if (output.isEmpty())
         throw CliError(
             QStringLiteral("export: give the map to write with -o MAP.tmx or -o MAP.tmj"));
     OutputFile::Check(output, {arguments.front()});
-    const std::optional<MapFormat> format = FormatOfMap(output);
-    if (!format)
-        Fail(output, QStringLiteral("export writes a map; give a name ending in .tmx, .tmj or "
-                                    ".json"));
+    const MapFormat format = FormatOf(parser, output);
     const std::optional<LayerFormat> layerFormat = LayerFormatFromName(parser.value(kLayerFormat));
     if (!layerFormat)
         throw CliError(QStringLiteral("export: --layer-format \"%1\" is not csv, base64, "
                                       "base64-zlib, base64-gzip or base64-zstd")
                            .arg(parser.value(kLayerFormat)));
 
-    const LevelText level(arguments.front());
-    const QString resources = ResourcesFolder(level.path(), parser.value(kResources));
-    const QString mapFolder = QFileInfo(ui::NativePath(output)).absolutePath();
+    const LevelText level(arguments.front(), LevelNameIn(parser, arguments.front()));
+    const QString resources = ResourcesFolder(level.name(), parser.value(kResources));
+    const QString mapFolder = OutputFile::IsStandardOutput(output)
+                                  ? QDir::currentPath()
+                                  : QFileInfo(ui::NativePath(output)).absolutePath();
     const ExportedMap exported = MapFromLevel(level, resources, mapFolder);
     // Four bytes a cell, a third more in base64: known too large before a byte is encoded.
     const auto cells = qint64(exported.map.tileLayers.front().gids.size());
     if (*layerFormat == LayerFormat::Base64 && (cells * 4 + 2) / 3 * 4 > kMaxMapFileBytes)
         TooLargeForImport(output, (cells * 4 + 2) / 3 * 4);
-    QTextStream err(stderr);
-    for (const Finding& finding : exported.findings)
-        err << Printable(FormatFinding(finding), -1) << '\n';
-    err.flush();
-    const QByteArray bytes = *format == MapFormat::Tmx ? WriteTmxMap(exported.map, *layerFormat)
-                                                       : WriteJsonMap(exported.map, *layerFormat);
+    QTextStream(stderr) << FindingLines(exported.findings);
+    const QByteArray bytes = format == MapFormat::Tmx ? WriteTmxMap(exported.map, *layerFormat)
+                                                      : WriteJsonMap(exported.map, *layerFormat);
     if (bytes.size() > kMaxMapFileBytes)
         TooLargeForImport(output, bytes.size());
     QStringList inputs = {level.path()};
@@ -98,7 +128,7 @@ int Run(const QCommandLineParser& parser)
 Command ExportCommand()
 {
     return {QStringLiteral("export"),
-            QStringLiteral("LEVEL -o MAP.tmx|MAP.tmj [-r DIR] [--layer-format FORMAT]"),
+            QStringLiteral("LEVEL -o MAP.tmx|MAP.tmj|- [-r DIR] [--layer-format FORMAT]"),
             QStringLiteral("Write a level as a Tiled map, to paint it in Tiled."), Define, Run};
 }
 

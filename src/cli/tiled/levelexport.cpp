@@ -1,9 +1,9 @@
 #include "levelexport.h"
 
-#include "cellfinding.h"
+#include "check/cellfinding.h"
+#include "check/findinglist.h"
 #include "clierror.h"
 #include "files.h"
-#include "findinglist.h"
 #include "grid.h"
 #include "inputfile.h"
 #include "level.h"
@@ -60,7 +60,7 @@ public:
         : m_level(level), m_findings(level), m_unusable(unusable), m_layer(layer)
     {}
 
-    std::vector<Finding> map(std::size_t lastNonEmpty)
+    LevelFindings map(std::size_t lastNonEmpty)
     {
         const std::vector<std::string_view>& lines = m_level.lines();
         std::vector<std::string_view> cells;
@@ -172,19 +172,19 @@ ExportedMap MapFromLevel(const LevelText& level, const QString& resources, const
         }
     }
     if (rows * std::int64_t(kMapColumns) > kMaxCells)
-        Fail(level.path(), QStringLiteral("%1 rows make a map of %2 cells; import reads at most "
+        Fail(level.name(), QStringLiteral("%1 rows make a map of %2 cells; import reads at most "
                                           "%3, so a map may hold no more")
                                .arg(rows)
                                .arg(rows * std::int64_t(kMapColumns))
                                .arg(kMaxCells));
     const std::int64_t trailing = TrailingEmptyLines(lines);
     if (trailing > kMaxTrailingEmptyLines)
-        Fail(level.path(), QStringLiteral("the level ends in %1 empty lines; a map may record at "
+        Fail(level.name(), QStringLiteral("the level ends in %1 empty lines; a map may record at "
                                           "most %2")
                                .arg(trailing)
                                .arg(kMaxTrailingEmptyLines));
     if (!anyCode)
-        Fail(level.path(), QStringLiteral("not a level: none of its drawn cells is a tile code"));
+        Fail(level.name(), QStringLiteral("not a level: none of its drawn cells is a tile code"));
     if (!QFileInfo(ui::NativePath(resources)).isDir())
         Fail(resources,
              QStringLiteral("no such folder (the resources folder; choose one with -r)"));

@@ -3,7 +3,7 @@
 // draws, one tile layer named "level", an image-collection tileset of the game's bitmaps, and the
 // map property kTrailingEmptyLinesProperty.
 
-#include "diagnostic.h"
+#include "check/findinglist.h"
 #include "tiledmap.h"
 
 #include <QString>
@@ -21,9 +21,9 @@ struct ExportedMap
 {
     Map map;
     // What cannot travel into the map, or comes back different, in the level's lines; reported
-    // with check's ids, each kind at most kMaxFindingsPerId times. Blank slots written on purpose
-    // and the empty lines at the end (which the map records) are not among them.
-    std::vector<Finding> findings;
+    // with check's ids, each kind at most kDefaultMaxFindings times. Blank slots written on
+    // purpose and the empty lines at the end (which the map records) are not among them.
+    LevelFindings findings;
 };
 
 // The empty lines the level ends in, as kTrailingEmptyLinesProperty counts them.

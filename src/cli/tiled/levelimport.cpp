@@ -1,6 +1,6 @@
 #include "levelimport.h"
 
-#include "cellfinding.h"
+#include "check/cellfinding.h"
 #include "files.h"
 #include "grid.h"
 #include "importmessages.h"

@@ -83,29 +83,48 @@ export function counted(count, one, many) {
 }
 
 // A level's findings as `check` and `export` print them, FILE:LINE:COLUMN: severity: message
-// [id], in file order; each kind at most SHOWN_FINDINGS times, the rest counted in a note.
+// [id], in file order; each kind at most SHOWN_FINDINGS times, the rest counted in a note that
+// stands where the first of them would have stood.
 export function reportFindings(file, findings) {
     const counts = new Map();
-    const shown = findings.filter(finding => {
-        counts.set(finding.id, (counts.get(finding.id) || 0) + 1);
-        return counts.get(finding.id) <= SHOWN_FINDINGS;
-    });
-    for (const id of Array.from(counts.keys()).sort()) {
-        const count = counts.get(id);
-        if (count > SHOWN_FINDINGS)
-            shown.push({ line: 1, column: 1, severity: "note", id,
-                         message: `${count - SHOWN_FINDINGS} more [${id}] findings not shown` });
+    const hidden = new Map();
+    const shown = [];
+    for (const finding of findings) {
+        const count = (counts.get(finding.id) || 0) + 1;
+        counts.set(finding.id, count);
+        if (count <= SHOWN_FINDINGS)
+            shown.push(finding);
+        else if (hidden.has(finding.id))
+            hidden.get(finding.id).count += 1;
+        else
+            hidden.set(finding.id, { line: finding.line, column: finding.column, count: 1 });
     }
-    // A stable sort: the counting notes go after whatever else stands at 1:1.
-    shown.map((finding, order) => ({ finding, order }))
-        .sort((a, b) => a.finding.line - b.finding.line || a.finding.column - b.finding.column ||
+    // Sorts by place, keeping the order of equals (the engine's own sort need not).
+    const byPlace = list => list.map((item, order) => ({ item, order }))
+        .sort((a, b) => a.item.line - b.item.line || a.item.column - b.item.column ||
                         a.order - b.order)
-        .forEach(({ finding }) => {
-            const text = printable(`${file}:${finding.line}:${finding.column}: ` +
-                                   `${finding.severity}: ${finding.message} [${finding.id}]`, -1);
-            if (finding.severity === "note")
-                note(text);
-            else
-                warn(text);
-        });
+        .map(({ item }) => item);
+    const notes = byPlace(Array.from(hidden.keys()).sort().map(id => {
+        const { line, column, count } = hidden.get(id);
+        const message = count === 1 ? `1 more ${id} finding not shown; it is here`
+                                    : `${count} more ${id} findings not shown; the first is here`;
+        return { line, column, severity: "note", message };
+    }));
+    const say = finding => {
+        const id = finding.id ? ` [${finding.id}]` : "";
+        const text = printable(`${file}:${finding.line}:${finding.column}: ` +
+                               `${finding.severity}: ${finding.message}${id}`, -1);
+        if (finding.severity === "note")
+            note(text);
+        else
+            warn(text);
+    };
+    let next = 0;
+    for (const finding of byPlace(shown)) {
+        while (next < notes.length && (notes[next].line - finding.line ||
+                                       notes[next].column - finding.column) < 0)
+            say(notes[next++]);
+        say(finding);
+    }
+    notes.slice(next).forEach(say);
 }

@@ -1,6 +1,5 @@
 #pragma once
-// Findings about a level, printed as compilers print them so that editors, CI annotations and
-// grep understand them: "FILE:LINE:COLUMN: error|warning|note: message [id]".
+// A finding about a level: where it is, how severe, what it says, and the id of its kind.
 
 #include <QJsonObject>
 #include <QString>
@@ -28,8 +27,6 @@ struct Finding
     QString message;
     QString id; // a stable name for the kind of finding, e.g. "unknown-code"
 };
-
-QString FormatFinding(const Finding& finding);
 
 // {"file", "line", "column", "severity", "message", "id"}: the same fields for machines.
 QJsonObject FindingToJson(const Finding& finding);

@@ -5,19 +5,18 @@
 //   warning - something written is never drawn, or drawn as a blank slot, or play is delayed;
 //   note    - harmless, but counts where one may not expect it.
 
-#include "diagnostic.h"
 #include "findinglist.h"
 
 #include <QString>
-
-#include <vector>
 
 namespace hollenby::cli {
 
 class LevelText;
 
-// Every finding about `level` and the bitmaps it needs from `resourcesFolder`, in file order.
-// Each kind of finding is reported at most kMaxFindingsPerId times, then summed up in a note.
-std::vector<Finding> CheckLevel(const LevelText& level, const QString& resourcesFolder);
+// Every finding about `level` and the bitmaps it needs from `resourcesFolder`, in file order,
+// each kind treated as `settings` say: ignored, or given their severity, and shown at most their
+// maxFindings() times.
+LevelFindings CheckLevel(const LevelText& level, const QString& resourcesFolder,
+                         const CheckSettings& settings = {});
 
 } // namespace hollenby::cli

@@ -6,6 +6,7 @@
 #include "diagnostic.h"
 
 #include <array>
+#include <string_view>
 
 namespace hollenby::cli {
 
@@ -64,5 +65,15 @@ inline constexpr std::array<const FindingKind*, 15> kFindingKinds{
     &finding::kBitmapSize,
     &finding::kBlankLine,
 };
+
+// The kind with the id `id`; null when none has it.
+inline const FindingKind* FindFindingKind(std::string_view id)
+{
+    for (const FindingKind* kind : kFindingKinds) {
+        if (id == kind->id)
+            return kind;
+    }
+    return nullptr;
+}
 
 } // namespace hollenby::cli

@@ -30,11 +30,11 @@ constexpr int kTilePixels = 40;
 class Checker
 {
 public:
-    Checker(const LevelText& level, const QString& folder)
-        : m_level(level), m_folder(folder), m_findings(level)
+    Checker(const LevelText& level, const QString& folder, const CheckSettings& settings)
+        : m_level(level), m_folder(folder), m_findings(level, settings)
     {}
 
-    std::vector<Finding> run()
+    LevelFindings run()
     {
         // Anything read from a binary file would be noise.
         if (const std::size_t nul = m_level.bytes().find('\0'); nul != std::string::npos) {
@@ -244,9 +244,10 @@ private:
 
 } // namespace
 
-std::vector<Finding> CheckLevel(const LevelText& level, const QString& resourcesFolder)
+LevelFindings CheckLevel(const LevelText& level, const QString& resourcesFolder,
+                         const CheckSettings& settings)
 {
-    return Checker(level, resourcesFolder).run();
+    return Checker(level, resourcesFolder, settings).run();
 }
 
 } // namespace hollenby::cli

@@ -15,15 +15,6 @@ QString SeverityName(Severity severity)
     return QStringLiteral("note");
 }
 
-QString FormatFinding(const Finding& finding)
-{
-    return QStringLiteral("%1:%2:%3: %4: %5 [%6]")
-        .arg(finding.file)
-        .arg(finding.line)
-        .arg(finding.column)
-        .arg(SeverityName(finding.severity), finding.message, finding.id);
-}
-
 QJsonObject FindingToJson(const Finding& finding)
 {
     return {

@@ -7,6 +7,7 @@
 #include <QString>
 
 #include <optional>
+#include <string>
 #include <string_view>
 
 namespace hollenby::cli {
@@ -14,6 +15,14 @@ namespace hollenby::cli {
 // The two ways of writing a blank slot on purpose: an empty cell ("01,,03"), and "00", which
 // import writes for an empty map cell.
 bool IsBlankOnPurpose(std::string_view cell);
+
+// The one tile code a two-character cell reads as with each character that looks like a digit
+// read as that digit ("0l" and "O1" as 01, "9B" as 98); empty when it reads as none, or is one.
+std::string LookAlikeCode(std::string_view cell);
+
+// The tile code a cell holds once its spaces and tabs are taken out (" 01 ", "0\t2"); empty when
+// it has none, or holds no code without them.
+std::string CodeWithoutBlanks(std::string_view cell);
 
 struct CellFinding
 {
