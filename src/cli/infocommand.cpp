@@ -29,17 +29,14 @@ namespace hollenby::cli {
 
 namespace {
 
-const QString kResources = QStringLiteral("resources");
 const QString kFormat = QStringLiteral("format");
 
 void Define(QCommandLineParser& parser)
 {
     parser.addPositionalArgument(QStringLiteral("LEVEL..."),
                                  QStringLiteral("The level files; - reads standard input."));
+    parser.addOption(ResourcesOption());
     parser.addOptions({
-        {{QStringLiteral("r"), kResources},
-         QStringLiteral("The resources folder (default: _resources beside each level)."),
-         QStringLiteral("DIR")},
         {kFormat,
          QStringLiteral("text: a block per level; json: an object, or an array of them for "
                         "several levels."),
@@ -140,7 +137,7 @@ int Run(const QCommandLineParser& parser)
         QString text;
         try {
             const LevelText level(path, name);
-            infos.append(Describe(level, ResourcesFolder(name, parser.value(kResources)), text));
+            infos.append(Describe(level, ResourcesFolderIn(parser, name), text));
         } catch (const CliError& error) {
             // The others are still described; the exit status says one could not be.
             out.flush();

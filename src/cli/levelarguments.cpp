@@ -10,6 +10,7 @@ namespace hollenby::cli {
 namespace {
 
 const QString kStdinName = QStringLiteral("stdin-name");
+const QString kResources = QStringLiteral("resources");
 
 } // namespace
 
@@ -20,6 +21,18 @@ QCommandLineOption StdinNameOption()
                            "findings and to find its resources folder and project file "
                            "(default: <stdin>, in the current folder)."),
             QStringLiteral("NAME")};
+}
+
+QCommandLineOption ResourcesOption()
+{
+    return {{QStringLiteral("r"), kResources},
+            QStringLiteral("The resources folder (default: _resources beside each level)."),
+            QStringLiteral("DIR")};
+}
+
+QString ResourcesFolderIn(const QCommandLineParser& parser, const QString& levelName)
+{
+    return ResourcesFolder(levelName, parser.value(kResources));
 }
 
 QStringList LevelArguments(const QCommandLineParser& parser, const QString& command, int most)

@@ -13,6 +13,12 @@ namespace hollenby::cli {
 // --stdin-name <NAME>
 QCommandLineOption StdinNameOption();
 
+// -r, --resources <DIR>
+QCommandLineOption ResourcesOption();
+
+// The resources folder of the level named `levelName`: -r when given, else _resources beside it.
+QString ResourcesFolderIn(const QCommandLineParser& parser, const QString& levelName);
+
 // The positional arguments of `parser`: from one to `most` of them (-1 for any number), "-" at
 // most once, since standard input can be read only once, and --stdin-name only with a "-".
 // Throws CliError otherwise, saying what `command` takes.

@@ -28,7 +28,6 @@ namespace hollenby::cli {
 
 namespace {
 
-const QString kResources = QStringLiteral("resources");
 const QString kOutput = QStringLiteral("output");
 const QString kOutputDir = QStringLiteral("output-dir");
 const QString kRows = QStringLiteral("rows");
@@ -41,11 +40,8 @@ void Define(QCommandLineParser& parser)
 {
     parser.addPositionalArgument(QStringLiteral("LEVEL..."),
                                  QStringLiteral("The level files; - reads standard input."));
+    parser.addOption(ResourcesOption());
     parser.addOptions({
-        {{QStringLiteral("r"), kResources},
-         QStringLiteral("The resources folder with the tile bitmaps (default: _resources beside "
-                        "each level)."),
-         QStringLiteral("DIR")},
         {{QStringLiteral("o"), kOutput},
          QStringLiteral("The PNG to write for one level (default: the level's name with .png); "
                         "- writes it to standard output."),
@@ -87,7 +83,6 @@ struct RenderOptions
     bool editorGrid = false;
     std::optional<std::uint32_t> background;
     int threads = 1;
-    QString resources;
 };
 
 RenderOptions ReadOptions(const QCommandLineParser& parser)
@@ -104,13 +99,13 @@ RenderOptions ReadOptions(const QCommandLineParser& parser)
     options.threads = static_cast<int>(std::max(1U, std::thread::hardware_concurrency()));
     if (parser.isSet(kJobs))
         options.threads = ParseCount(QStringLiteral("--jobs"), parser.value(kJobs), 64);
-    options.resources = parser.value(kResources);
     return options;
 }
 
-// The picture of one level, read from `levelPath` and known as `name`, into `outPath`.
-void Render(const QString& levelPath, const QString& name, const QString& outPath,
-            const RenderOptions& options)
+// The picture of one level, read from `levelPath` and known as `name`, drawn with the bitmaps of
+// `folder`, into `outPath`.
+void Render(const QString& levelPath, const QString& name, const QString& folder,
+            const QString& outPath, const RenderOptions& options)
 {
     OutputFile::Check(outPath, {levelPath});
     if (OutputFile::IsStandardOutput(outPath))
@@ -120,7 +115,6 @@ void Render(const QString& levelPath, const QString& name, const QString& outPat
 
     const LevelText level(levelPath, name);
     level.requireText();
-    const QString folder = ResourcesFolder(name, options.resources);
     RequireFolder(folder);
 
     const std::vector<RowSlots> rows = DrawableRowSlots(level.lines(), name);
@@ -209,7 +203,8 @@ int Run(const QCommandLineParser& parser)
     int status = kExitClean;
     for (qsizetype i = 0; i < levels.size(); ++i) {
         try {
-            Render(levels[i], LevelNameIn(parser, levels[i]), outputs[i], options);
+            const QString name = LevelNameIn(parser, levels[i]);
+            Render(levels[i], name, ResourcesFolderIn(parser, name), outputs[i], options);
         } catch (const CliError& error) {
             // The others are still drawn; the exit status says one could not be.
             PrintError(error.message());

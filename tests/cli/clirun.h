@@ -17,11 +17,13 @@ struct CliResult
     QByteArray err;
 };
 
-// Runs `program` with `arguments`, its standard input closed, waiting at most `timeoutMs`.
+// Runs `program` with `arguments`, its standard input closed, waiting at most `timeoutMs`, in
+// `folder` when one is given.
 inline CliResult RunProgram(const QString& program, const QStringList& arguments, int timeoutMs,
-                            const QProcessEnvironment& environment)
+                            const QProcessEnvironment& environment, const QString& folder = {})
 {
     QProcess process;
+    process.setWorkingDirectory(folder);
     process.setProcessEnvironment(environment);
     process.setProgram(program);
     process.setArguments(arguments);
@@ -52,22 +54,11 @@ RunCli(const QStringList& arguments, int timeoutMs = 120000,
 inline CliResult RunScript(const QString& script, const QStringList& arguments = {},
                            const QString& folder = {})
 {
-    QProcess process;
-    process.setWorkingDirectory(folder);
     QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
     environment.insert(QStringLiteral("H"), QStringLiteral(HOLLENBY_LEVEL));
-    process.setProcessEnvironment(environment);
-    process.start(QStringLiteral("bash"),
-                  QStringList{QStringLiteral("-c"), script, QStringLiteral("bash")} + arguments);
-    process.closeWriteChannel();
-    CliResult result;
-    if (!process.waitForFinished(60000))
-        return result;
-    result.out = process.readAllStandardOutput();
-    result.err = process.readAllStandardError();
-    if (process.exitStatus() == QProcess::NormalExit)
-        result.status = process.exitCode();
-    return result;
+    return RunProgram(QStringLiteral("bash"),
+                      QStringList{QStringLiteral("-c"), script, QStringLiteral("bash")} + arguments,
+                      60000, environment, folder);
 }
 
 // Runs hollenby-level with its standard output on a terminal, as a user typing it would: `out`

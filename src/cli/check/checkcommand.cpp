@@ -24,7 +24,6 @@ namespace hollenby::cli {
 
 namespace {
 
-const QString kResources = QStringLiteral("resources");
 const QString kFormat = QStringLiteral("format");
 const QString kStrict = QStringLiteral("strict");
 const QString kQuiet = QStringLiteral("quiet");
@@ -53,10 +52,8 @@ void Define(QCommandLineParser& parser)
         QStringLiteral("\n") + FindingTable());
     parser.addPositionalArgument(QStringLiteral("LEVEL..."),
                                  QStringLiteral("The level files; - reads standard input."));
+    parser.addOption(ResourcesOption());
     parser.addOptions({
-        {{QStringLiteral("r"), kResources},
-         QStringLiteral("The resources folder (default: _resources beside each level)."),
-         QStringLiteral("DIR")},
         {kFormat,
          QStringLiteral("text: one line per finding and a summary; json: one object for the "
                         "run; sarif: SARIF 2.1.0."),
@@ -107,8 +104,7 @@ int Run(const QCommandLineParser& parser)
         LevelFindings found;
         try {
             const LevelText level(levels[i], name);
-            found = CheckLevel(level, ResourcesFolder(name, parser.value(kResources)),
-                               settings[std::size_t(i)]);
+            found = CheckLevel(level, ResourcesFolderIn(parser, name), settings[std::size_t(i)]);
         } catch (const CliError& error) {
             // The others are still checked; the exit status says one could not be.
             out.flush();

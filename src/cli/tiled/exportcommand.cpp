@@ -21,13 +21,13 @@ namespace hollenby::cli::tiled {
 
 namespace {
 
-const QString kResources = QStringLiteral("resources");
 const QString kOutput = QStringLiteral("output");
 const QString kLayerFormat = QStringLiteral("layer-format");
 const QString kMapFormat = QStringLiteral("map-format");
 
 void Define(QCommandLineParser& parser)
 {
+    parser.addOption(ResourcesOption());
     parser.addOptions({
         {{QStringLiteral("o"), kOutput},
          QStringLiteral("The map to write: .tmx for Tiled's XML, .tmj or .json for its JSON; - "
@@ -38,9 +38,6 @@ void Define(QCommandLineParser& parser)
          QStringLiteral("The map's format on standard output (default: tmx); for a file, its "
                         "name decides."),
          QStringLiteral("tmx|json")},
-        {{QStringLiteral("r"), kResources},
-         QStringLiteral("The resources folder (default: _resources beside the level)."),
-         QStringLiteral("DIR")},
         {kLayerFormat,
          QStringLiteral("How the layer's cells are stored: csv (default), base64, base64-zlib, "
                         "base64-gzip or base64-zstd."),
@@ -99,7 +96,7 @@ int Run(const QCommandLineParser& parser)
                            .arg(parser.value(kLayerFormat)));
 
     const LevelText level(arguments.front(), LevelNameIn(parser, arguments.front()));
-    const QString resources = ResourcesFolder(level.name(), parser.value(kResources));
+    const QString resources = ResourcesFolderIn(parser, level.name());
     const QString mapFolder = OutputFile::IsStandardOutput(output)
                                   ? QDir::currentPath()
                                   : QFileInfo(ui::NativePath(output)).absolutePath();
